@@ -1,0 +1,24 @@
+// The first meeting with the Demon King and his two special moves.
+#include "form1.h"
+#include "regions.h"
+
+using namespace Qt::StringLiterals;
+
+layout::Region firstDemonKingRows() {
+    using namespace layout;
+    return {
+        scene(TButton, "daimaou", 40, 88, 145, 25).caption("大魔王が現れた").hidden().tabOrder(7).click("daimaouClick"),
+
+        scene(TPanel, "maou", 16, 136, 193, 105).hidden().color(clWhite).tabOrder(9),
+        child(TImage, "Image4", 0, 0, 65, 97).picture("demonking"),
+        child(TLabel, "Label4", 88, 8, 75, 12).caption("どうしますか？"),
+        child(TListBox, "box4", 72, 24, 113, 41).items({"『奥義・覇王絶滅拳』", "『サンダ―ストーム』", "逃げる"}).itemHeight(12).tabOrder(0),
+        child(TBitBtn, "BitBtn6", 96, 72, 75, 17).caption("OK").font(PGothic, -12, fsBold, clWindowText).tabOrder(1).click("BitBtn6Click"),
+
+        scene(TButton, "ougi", 16, 136, 281, 49).caption("奥義・覇王絶滅拳").font(PGothic, -27, fsBold, clWindowText).hidden().tabOrder(10).click("ougiClick"),
+
+        scene(TButton, "sanda", 16, 136, 281, 49).caption("サンダ―ストーム").font(PGothic, -24, fsBold, clWindowText).hidden().tabOrder(22).click("sandaClick"),
+    };
+}
+
+// Story handlers

@@ -1,0 +1,215 @@
+#include "builder.h"
+
+#include "regions.h"
+
+#include <QLineEdit>
+#include <algorithm>
+
+using namespace layout;
+
+namespace {
+
+void applyFontColor(QWidget *widget, ColorName color) {
+    QPalette own = widget->palette();
+    const QColor value = colorValue(color);
+    own.setColor(QPalette::WindowText, value);
+    own.setColor(QPalette::ButtonText, value);
+    own.setColor(QPalette::Text, value);
+    widget->setPalette(own);
+}
+
+void applyBackground(QWidget *widget, ColorName color) {
+    QPalette own = widget->palette();
+    own.setColor(QPalette::Base, colorValue(color));
+    widget->setPalette(own);
+}
+
+bool takesFocus(Kind kind) {
+    return kind == TButton || kind == TBitBtn || kind == TListBox || kind == TComboBox ||
+           kind == TMemo;
+}
+
+} // namespace
+
+void LayoutBuilder::build() {
+    // Index every scene's rows by its top-level name.
+    QHash<QString, std::pair<const Region *, size_t>> scenes;
+    for (const Region &region : m_form->m_regions) {
+        for (size_t i = 0; i < region.size(); ++i) {
+            if (!region[i].topLevel)
+                continue;
+            const QString name = QString::fromUtf8(region[i].name);
+            if (scenes.contains(name))
+                throw LayoutError("the layout names " + name.toStdString() + " twice");
+            scenes.insert(name, {&region, i});
+        }
+    }
+    if (size_t(scenes.size()) != size_t(creationOrder().size()))
+        throw LayoutError("the layout's scenes and the window's creation order differ");
+
+    for (const QString &name : creationOrder()) {
+        const auto found = scenes.find(name);
+        if (found == scenes.end())
+            throw LayoutError("the creation order names " + name.toStdString() +
+                              ", which no region lays out");
+        const Region &region = *found->first;
+        size_t at = found->second;
+        const Row &sceneRow = region[at];
+        const FontSpec sceneFont = sceneRow.ownFont.value_or(windowFont);
+        QWidget *scene = make(sceneRow, m_form, sceneFont);
+        m_form->m_built.push_back({&sceneRow, scene, QStringLiteral("Form1"), sceneFont});
+        m_form->m_topLevel.append(scene);
+        for (++at; at < region.size() && !region[at].topLevel; ++at) {
+            const Row &row = region[at];
+            const FontSpec font = row.ownFont.value_or(sceneFont);
+            QWidget *widget = make(row, scene, font);
+            m_form->m_built.push_back({&row, widget, name, font});
+        }
+        stackStaticKindsBelow(scene);
+    }
+    stackStaticKindsBelow(m_form);
+
+    for (size_t i = 0; i < m_form->m_built.size(); ++i) {
+        const QString name = QString::fromUtf8(m_form->m_built[i].row->name);
+        if (m_form->m_byName.contains(name))
+            throw LayoutError("the layout names " + name.toStdString() + " twice");
+        m_form->m_byName.insert(name, int(i));
+        bindClick(*m_form->m_built[i].row, m_form->m_built[i].widget);
+    }
+    chainTabOrder();
+
+    // Only now hide what starts hidden, so that every child keeps its own flag.
+    for (const TForm1::Built &built : m_form->m_built) {
+        if (!built.row->visible)
+            built.widget->hide();
+    }
+}
+
+QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &font) {
+    QWidget *widget = nullptr;
+    const QString caption = QString::fromUtf8(row.captionText);
+    switch (row.kind) {
+    case TLabel: {
+        auto *label = new kinds::TLabel(parent);
+        label->setText(caption);
+        widget = label;
+        break;
+    }
+    case TButton: {
+        auto *button = new kinds::TButton(parent);
+        button->setCaption(caption);
+        widget = button;
+        break;
+    }
+    case TBitBtn: {
+        auto *button = new kinds::TBitBtn(parent, row.closeKind);
+        button->setText(caption);
+        widget = button;
+        break;
+    }
+    case TPanel: {
+        kinds::TPanel::Frame frame{row.bevelOuter, row.bevelInner, row.bevelWidth,
+                                   row.borderWidth, row.borderSingle};
+        auto *panel = new kinds::TPanel(parent, frame, row.ownColor.value_or(clBtnFace));
+        panel->setCaption(caption);
+        widget = panel;
+        break;
+    }
+    case TListBox: {
+        auto *list = new kinds::TListBox(parent, row.ownColor.value_or(clWindow), row.itemHeightPx);
+        applyBackground(list, list->colorName());
+        list->setEntries(row.entries);
+        widget = list;
+        break;
+    }
+    case TComboBox: {
+        auto *combo = new kinds::TComboBox(parent, row.itemHeightPx);
+        combo->setEntries(row.entries, QString::fromUtf8(row.text));
+        widget = combo;
+        break;
+    }
+    case TMemo: {
+        auto *memo = new kinds::TMemo(parent, row.ownColor.value_or(clWindow));
+        applyBackground(memo, memo->colorName());
+        memo->setLines(row.entries);
+        widget = memo;
+        break;
+    }
+    case TImage:
+        widget = new kinds::TImage(parent, kinds::picture(QString::fromUtf8(row.pictureName)));
+        break;
+    }
+    widget->setObjectName(QString::fromUtf8(row.name));
+    if (row.kind != TImage) {
+        widget->setFont(fontValue(font));
+        applyFontColor(widget, font.color);
+    }
+    widget->setGeometry(row.left, row.top, row.width, row.height);
+    if (row.kind == TLabel) {
+        // Sized to its text; never cut off where a stand-in face runs wider.
+        widget->resize(widget->size().expandedTo(widget->sizeHint()));
+    }
+    return widget;
+}
+
+void LayoutBuilder::bindClick(const Row &row, QWidget *widget) {
+    if (!row.onClick)
+        return;
+    const auto found = TForm1::handlers().find(QString::fromUtf8(row.onClick));
+    if (found == TForm1::handlers().end())
+        throw LayoutError(std::string("the layout binds ") + row.name + " to " + row.onClick +
+                          ", which TForm1 does not have");
+    auto *button = qobject_cast<QAbstractButton *>(widget);
+    if (!button)
+        throw LayoutError(std::string(row.name) + " takes no clicks but names " + row.onClick);
+    const TForm1::Handler handler = *found;
+    TForm1 *form = m_form;
+    QObject::connect(button, &QAbstractButton::clicked, form, [form, handler] { (form->*handler)(); });
+}
+
+void LayoutBuilder::stackStaticKindsBelow(QWidget *container) {
+    // Labels and pictures are drawn on their container's own surface,
+    // beneath every windowed sibling, in their own creation order.
+    QList<QWidget *> statics;
+    for (QObject *object : container->children()) {
+        if (qobject_cast<kinds::TLabel *>(object) || qobject_cast<kinds::TImage *>(object))
+            statics.append(static_cast<QWidget *>(object));
+    }
+    for (auto it = statics.rbegin(); it != statics.rend(); ++it)
+        (*it)->lower();
+}
+
+void LayoutBuilder::chainTabOrder() {
+    // Focus moves through the top-level widgets by their tab order, and
+    // through each scene's widgets, in order, where the scene stands.
+    std::vector<const TForm1::Built *> top;
+    QHash<QString, std::vector<const TForm1::Built *>> inside;
+    for (const TForm1::Built &built : m_form->m_built) {
+        if (built.parentName == QLatin1String("Form1"))
+            top.push_back(&built);
+        else
+            inside[built.parentName].push_back(&built);
+    }
+    auto byTab = [](const TForm1::Built *a, const TForm1::Built *b) {
+        return a->row->tab < b->row->tab;
+    };
+    std::stable_sort(top.begin(), top.end(), byTab);
+    QList<QWidget *> chain;
+    for (const TForm1::Built *scene : top) {
+        if (takesFocus(scene->row->kind))
+            chain.append(scene->widget);
+        auto children = inside.value(QString::fromUtf8(scene->row->name));
+        std::stable_sort(children.begin(), children.end(), byTab);
+        for (const TForm1::Built *child : children) {
+            if (takesFocus(child->row->kind))
+                chain.append(child->widget);
+        }
+    }
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void FieldBinder::checkAllBound() const {
+    if (m_bound != m_form.built().size())
+        throw LayoutError("some widgets of the layout have no field in TForm1");
+}

@@ -1,0 +1,217 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBoundaryFinder>
+
+CharSize charSize(const QFont &font) {
+    const QFontMetrics metrics(font);
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return {metrics.horizontalAdvance(letters) / 52, metrics.height()};
+}
+
+int unitsX(int units, CharSize size) { return (units * size.aw * 2 + 4) / 8; }
+int unitsY(int units, CharSize size) { return (units * size.ah * 2 + 8) / 16; }
+
+MessageGeometry messageGeometry(CharSize size, QSize textSize, int buttonWidth) {
+    const int marginX = unitsX(8, size);
+    const int marginY = unitsY(8, size);
+    const int gap = unitsY(10, size);
+    const int buttonHeight = unitsY(14, size);
+    MessageGeometry g;
+    g.client = QSize(std::max(textSize.width(), buttonWidth) + 2 * marginX,
+                     textSize.height() + buttonHeight + gap + 2 * marginY);
+    g.text = QRect(QPoint(marginX, marginY), textSize);
+    g.button = QRect((g.client.width() - buttonWidth) / 2, marginY + textSize.height() + gap,
+                     buttonWidth, buttonHeight);
+    return g;
+}
+
+PromptGeometry promptGeometry(CharSize size, int editHeight) {
+    PromptGeometry g;
+    g.client = QSize(unitsX(180, size), unitsY(63, size));
+    g.label = QPoint(unitsX(8, size), unitsY(8, size));
+    g.edit = QRect(g.label.x(), unitsY(19, size), unitsX(164, size), editHeight);
+    const QSize button(unitsX(50, size), unitsY(14, size));
+    g.ok = QRect(QPoint(unitsX(38, size), unitsY(41, size)), button);
+    g.cancel = QRect(QPoint(unitsX(92, size), unitsY(41, size)), button);
+    return g;
+}
+
+int cp932Length(const QString &text) {
+    int bytes = 0;
+    for (const char32_t c : text.toUcs4())
+        bytes += (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
+    return bytes;
+}
+
+Cp932LimitValidator::Cp932LimitValidator(QLineEdit *field, int limit)
+    : QValidator(field), m_before(field->text()), m_limit(limit) {
+    connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_before = text; });
+}
+
+QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const {
+    if (cp932Length(input) <= m_limit)
+        return Acceptable;
+    // Find what this change inserted between the unchanged head and tail.
+    const QString &before = m_before;
+    int head = 0;
+    while (head < before.size() && head < input.size() && before[head] == input[head])
+        ++head;
+    int tail = 0;
+    while (tail < before.size() - head && tail < input.size() - head &&
+           before[before.size() - 1 - tail] == input[input.size() - 1 - tail])
+        ++tail;
+    // Never split a surrogate pair at the head.
+    if (head > 0 && input[head - 1].isHighSurrogate())
+        --head;
+    const QString inserted = input.mid(head, input.size() - head - tail);
+    const QString kept = input.left(head) + input.right(tail);
+    const int room = m_limit - cp932Length(kept);
+    if (room <= 0)
+        return Invalid;
+    // Keep the longest run of whole characters that fits.
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, inserted);
+    int fits = 0;
+    for (int at = graphemes.toNextBoundary(); at > 0; at = graphemes.toNextBoundary()) {
+        if (cp932Length(inserted.left(at)) > room)
+            break;
+        fits = at;
+    }
+    if (fits == 0)
+        return Invalid;
+    input = input.left(head) + inserted.left(fits) + input.right(tail);
+    pos = head + fits;
+    return Acceptable;
+}
+
+PlainTextView::PlainTextView(const QString &text, int flags, QWidget *parent)
+    : QWidget(parent), m_text(text), m_flags(flags) {
+    setAccessibleName(text);
+}
+
+void PlainTextView::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(rect(), m_flags, m_text);
+}
+
+namespace {
+
+constexpr Qt::WindowFlags dialogFrame = Qt::Dialog | Qt::CustomizeWindowHint |
+                                        Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                        Qt::WindowCloseButtonHint |
+                                        Qt::MSWindowsFixedSizeDialogHint;
+
+// Width of the message box's button, measured once per run.
+int messageButtonWidth(const QFont &font, CharSize size) {
+    static const int okWidth = QFontMetrics(font).horizontalAdvance(QStringLiteral("OK"));
+    return std::max(unitsX(50, size), okWidth + 8);
+}
+
+} // namespace
+
+QFont MessageBox::messageFont() { return QApplication::font("QMessageBox"); }
+
+MessageBox::MessageBox(const QString &title, const QString &text, QWidget *parent)
+    : QDialog(parent, dialogFrame) {
+    setWindowTitle(title);
+    setWindowModality(Qt::ApplicationModal);
+    const QFont font = messageFont();
+    setFont(font);
+    const CharSize size = charSize(font);
+    const QFontMetrics metrics(font);
+    const QScreen *screen = parent && parent->screen() ? parent->screen()
+                                                       : QApplication::primaryScreen();
+    const int maxWidth = screen ? screen->geometry().width() / 2 : 400;
+    int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
+    QRect measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, text);
+    if (measured.width() > maxWidth) {
+        // A word longer than the line is broken wherever it has to be.
+        flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere | Qt::TextExpandTabs;
+        measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, text);
+    }
+    QSize textSize(std::min(measured.width(), maxWidth), measured.height());
+    if (text.isEmpty())
+        textSize = QSize(0, metrics.height());
+    const MessageGeometry g = messageGeometry(size, textSize, messageButtonWidth(font, size));
+
+    m_text = new PlainTextView(text, flags, this);
+    m_text->setGeometry(g.text);
+    m_button = new QPushButton(QStringLiteral("OK"), this);
+    m_button->setGeometry(g.button);
+    m_button->setDefault(true);
+    m_button->setAutoDefault(true);
+    connect(m_button, &QPushButton::clicked, this, &QDialog::accept);
+    setFixedSize(g.client);
+    m_button->setFocus();
+    centreOnScreen(this);
+}
+
+QString MessageBox::text() const { return m_text->text(); }
+
+QFont NamePrompt::dialogFont() {
+    const int dpi = QApplication::primaryScreen()
+                        ? int(QApplication::primaryScreen()->logicalDotsPerInchY())
+                        : 96;
+    if (QLocale::system().language() == QLocale::Japanese) {
+        QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+        font.setPixelSize(9 * dpi / 72);
+        return font;
+    }
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(8 * dpi / 72);
+    return font;
+}
+
+NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QString &defaultText,
+                       QWidget *parent)
+    : QDialog(parent, dialogFrame), m_default(defaultText) {
+    setWindowTitle(caption);
+    setWindowModality(Qt::ApplicationModal);
+    const QFont font = dialogFont();
+    setFont(font);
+    const CharSize size = charSize(font);
+    const PromptGeometry g = promptGeometry(size, unitsY(12, size));
+
+    m_prompt = new QLabel(prompt, this);
+    m_prompt->setTextFormat(Qt::PlainText);
+    m_prompt->move(g.label);
+    m_prompt->adjustSize();
+    m_field = new QLineEdit(defaultText, this);
+    m_field->setGeometry(g.edit);
+    m_field->setValidator(new Cp932LimitValidator(m_field, byteLimit));
+    m_field->setAccessibleName(prompt);
+    m_prompt->setBuddy(m_field);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setGeometry(g.ok);
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cancel->setGeometry(g.cancel);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    setFixedSize(g.client);
+    m_field->selectAll();
+    m_field->setFocus();
+    centreOnScreen(this);
+}
+
+QString NamePrompt::prompt() const { return m_prompt->text(); }
+
+QString NamePrompt::result() const {
+    return QDialog::result() == QDialog::Accepted ? m_field->text() : m_default;
+}
+
+void centreOnScreen(QDialog *dialog) {
+    const QScreen *screen = dialog->screen() ? dialog->screen() : QApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect client(QPoint(), dialog->size());
+    client.moveCenter(screen->geometry().center());
+    dialog->move(client.topLeft());
+}

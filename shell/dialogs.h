@@ -1,0 +1,116 @@
+// The game's two dialogs: the message box that narrates the story and the
+// prompt that asks for the player's name. Their geometry follows fixed rules
+// in units of the dialog font's average character size.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QLineEdit>
+#include <QRect>
+#include <QString>
+#include <QValidator>
+
+class QLabel;
+class QPushButton;
+
+// Average character size of a font: aw is the width of "A".."Z""a".."z" / 52,
+// ah the height of that text.
+struct CharSize {
+    int aw = 0;
+    int ah = 0;
+};
+CharSize charSize(const QFont &font);
+
+// Horizontal and vertical dialog units in pixels, halves rounded upward.
+int unitsX(int units, CharSize size);
+int unitsY(int units, CharSize size);
+
+struct MessageGeometry {
+    QSize client;
+    QRect text;
+    QRect button;
+};
+// Message box layout for a text measuring textSize, with buttonWidth already
+// the larger of 50 units and the pixel width of "OK" plus 8.
+MessageGeometry messageGeometry(CharSize size, QSize textSize, int buttonWidth);
+
+struct PromptGeometry {
+    QSize client;
+    QPoint label;
+    QRect edit;
+    QRect ok;
+    QRect cancel;
+};
+PromptGeometry promptGeometry(CharSize size, int editHeight);
+
+// Bytes a text takes in the game's text encoding, code page 932: one for
+// ASCII and half-width katakana, two for every other character.
+int cp932Length(const QString &text);
+
+// Keeps the name field within 255 bytes of code page 932: an insertion that
+// would pass the limit is cut to the part that fits, never mid-character.
+class Cp932LimitValidator : public QValidator {
+    Q_OBJECT
+public:
+    Cp932LimitValidator(QLineEdit *field, int limit);
+    State validate(QString &input, int &pos) const override;
+
+private:
+    QString m_before; // the field's text before the change being validated
+    int m_limit;
+};
+
+// Text shown exactly as given: never markup, never mnemonics; long words are
+// broken where they do not fit the line.
+class PlainTextView : public QWidget {
+    Q_OBJECT
+public:
+    PlainTextView(const QString &text, int flags, QWidget *parent);
+    QString text() const { return m_text; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_text;
+    int m_flags;
+};
+
+class MessageBox : public QDialog {
+    Q_OBJECT
+public:
+    MessageBox(const QString &title, const QString &text, QWidget *parent);
+    QString text() const;
+    QPushButton *button() const { return m_button; }
+    static QFont messageFont();
+
+private:
+    PlainTextView *m_text = nullptr;
+    QPushButton *m_button = nullptr;
+};
+
+class NamePrompt : public QDialog {
+    Q_OBJECT
+public:
+    NamePrompt(const QString &caption, const QString &prompt, const QString &defaultText,
+               QWidget *parent);
+    QString prompt() const;
+    QString defaultText() const { return m_default; }
+    QLineEdit *field() const { return m_field; }
+    QPushButton *okButton() const { return m_ok; }
+    QPushButton *cancelButton() const { return m_cancel; }
+    // The field's text after OK, the default text for every other ending.
+    QString result() const;
+    static QFont dialogFont();
+    static constexpr int byteLimit = 255;
+
+private:
+    QString m_default;
+    QLabel *m_prompt = nullptr;
+    QLineEdit *m_field = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+};
+
+// Places a dialog's client area centred on the screen it belongs to.
+void centreOnScreen(QDialog *dialog);

@@ -1,0 +1,165 @@
+// The eight widget kinds of the layout, each a small Qt widget that paints and
+// behaves as the game's scenes expect.
+#pragma once
+
+#include "layout.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+
+class QPainter;
+
+// A colour of the layout as RGB; the desktop colours come from the palette.
+QColor colorValue(layout::ColorName color);
+
+// A font record of the layout as a Qt font (pixel height, bold, italic).
+QFont fontValue(const layout::FontSpec &spec);
+
+namespace kinds {
+
+// Static one-line text on its container's surface.
+class TLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TLabel(QWidget *parent);
+};
+
+// Standard push button; Enter and Space press it while it has the focus.
+class TButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit TButton(QWidget *parent);
+    void setCaption(const QString &caption);
+    QString caption() const { return m_caption; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QString m_caption;
+};
+
+// Push button with a face of its own drawing and an optional glyph. A closing
+// button shows the closing glyph and closes the window when clicked.
+class TBitBtn : public QAbstractButton {
+    Q_OBJECT
+public:
+    TBitBtn(QWidget *parent, bool closeKind);
+    bool isCloseKind() const { return m_closeKind; }
+    QSize sizeHint() const override { return size(); }
+
+    // Left edge of the glyph-and-caption pair inside a face of the given width.
+    static int contentLeft(int faceWidth, int glyphWidth, int captionWidth);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool m_closeKind;
+};
+
+// Bevelled container of a scene.
+class TPanel : public QWidget {
+    Q_OBJECT
+public:
+    struct Frame {
+        layout::Bevel outer = layout::bvRaised;
+        layout::Bevel inner = layout::bvNone;
+        int bevelWidth = 1;
+        int borderWidth = 0;
+        bool borderSingle = false;
+    };
+    TPanel(QWidget *parent, const Frame &frame, layout::ColorName color);
+    void setCaption(const QString &caption);
+    QString caption() const { return m_caption; }
+    layout::ColorName colorName() const { return m_color; }
+    const Frame &frame() const { return m_frame; }
+    // The area left inside the frame, border and bevels.
+    QRect innerRect() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Frame m_frame;
+    layout::ColorName m_color;
+    QString m_caption;
+};
+
+// Single-selection list; its index is the player's pick, -1 until there is one.
+class TListBox : public QListWidget {
+    Q_OBJECT
+public:
+    TListBox(QWidget *parent, layout::ColorName color, int itemHeight);
+    void setEntries(const std::vector<const char *> &entries);
+    int itemIndex() const;
+    layout::ColorName colorName() const { return m_color; }
+    int itemHeight() const { return m_itemHeight; }
+
+private:
+    layout::ColorName m_color;
+    int m_itemHeight;
+};
+
+// Editable drop-down list; only choosing from the list sets its index.
+class TComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    TComboBox(QWidget *parent, int itemHeight);
+    void setEntries(const std::vector<const char *> &entries, const QString &fieldText);
+    int itemIndex() const { return currentIndex(); }
+    int itemHeight() const { return m_itemHeight; }
+
+private:
+    int m_itemHeight;
+};
+
+// Editable, word-wrapped text without scroll bars.
+class TMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    TMemo(QWidget *parent, layout::ColorName color);
+    void setLines(const std::vector<const char *> &lines);
+    QStringList lines() const;
+    layout::ColorName colorName() const { return m_color; }
+
+private:
+    layout::ColorName m_color;
+};
+
+// A picture at natural size from the top-left corner, clipped by the widget.
+class TImage : public QWidget {
+    Q_OBJECT
+public:
+    struct Picture {
+        QPixmap pixmap;
+        int width = 0, height = 0, depth = 0;
+    };
+    TImage(QWidget *parent, const Picture &picture);
+    const Picture &picture() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    const Picture &m_picture;
+};
+
+// Embedded pictures by name, decoded once and shared by every widget showing them.
+const TImage::Picture &picture(const QString &name);
+
+// The closing buttons' glyph, loaded once; its olive background is transparent.
+const QPixmap &closeGlyph();
+
+// One-pixel rings drawn inward from the rectangle's edge.
+void drawRings(QPainter &painter, QRect &rect, int count, const QColor &topLeft,
+               const QColor &bottomRight);
+
+} // namespace kinds

@@ -1,0 +1,55 @@
+// storyplay: plays a script of player actions through the game's real window
+// on Qt's offscreen platform and prints what happened as JSON lines.
+//
+//   storyplay SCRIPT_FILE | storyplay - | storyplay --layout
+#include "builder.h"
+#include "fonts.h"
+#include "player.h"
+
+#include <QApplication>
+#include <QFile>
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    registerFontSubstitutes();
+    Services::instance().setSilent(true);
+    Services::instance().setApplicationTitle(QStringLiteral("hoshifuru2"));
+
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: storyplay SCRIPT_FILE | storyplay - | storyplay --layout\n");
+        return 2;
+    }
+
+    std::unique_ptr<TForm1> form;
+    try {
+        form = std::make_unique<TForm1>();
+    } catch (const LayoutError &error) {
+        out << "{\"event\":\"error\",\"message\":" << jsonString(QString::fromUtf8(error.what()))
+            << "}\n";
+        return 2;
+    }
+    if (args[0] == QLatin1String("--layout")) {
+        Player::printLayout(*form, out);
+        return 0;
+    }
+
+    QFile file;
+    const bool opened = args[0] == QLatin1String("-")
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(args[0]), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        out << "{\"event\":\"error\",\"message\":"
+            << jsonString(QStringLiteral("cannot read %1").arg(args[0])) << "}\n";
+        return 2;
+    }
+    const QStringList script = QString::fromUtf8(file.readAll()).split(u'\n');
+
+    form->show();
+    Player player(*form, out);
+    return player.play(script);
+}
