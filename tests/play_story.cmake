@@ -1,0 +1,25 @@
+# Plays SCRIPT with PLAYER and compares the transcript with the expected one
+# beside the script (same name, ".expected"). Run with -DUPDATE=1 to write the
+# transcript instead, for review before committing.
+get_filename_component(dir ${SCRIPT} DIRECTORY)
+get_filename_component(road ${SCRIPT} NAME_WE)
+set(expected_file ${dir}/${road}.expected)
+execute_process(COMMAND ${PLAYER} ${SCRIPT}
+    OUTPUT_VARIABLE transcript ERROR_VARIABLE diagnostics RESULT_VARIABLE status)
+if(UPDATE)
+    file(WRITE ${expected_file} "${transcript}")
+    message(STATUS "wrote ${expected_file} (exit status ${status})")
+    return()
+endif()
+if(NOT EXISTS ${expected_file})
+    message(FATAL_ERROR "no expected transcript ${expected_file}")
+endif()
+file(READ ${expected_file} expected)
+if(NOT transcript STREQUAL expected)
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${road}.actual "${transcript}")
+    execute_process(COMMAND diff -u ${expected_file} ${CMAKE_CURRENT_BINARY_DIR}/${road}.actual)
+    message(FATAL_ERROR "transcript of ${road} differs from ${expected_file}")
+endif()
+if(transcript MATCHES "\"event\":\"error\"" AND NOT road MATCHES "^error_")
+    message(FATAL_ERROR "${road} ended in an error event")
+endif()
