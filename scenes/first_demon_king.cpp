@@ -6,6 +6,7 @@ using namespace Qt::StringLiterals;
 
 layout::Region firstDemonKingRows() {
     using namespace layout;
+    // clang-format off
     return {
         scene(TButton, "daimaou", 40, 88, 145, 25).caption("大魔王が現れた").hidden().tabOrder(7).click("daimaouClick"),
 
@@ -19,6 +20,50 @@ layout::Region firstDemonKingRows() {
 
         scene(TButton, "sanda", 16, 136, 281, 49).caption("サンダ―ストーム").font(PGothic, -24, fsBold, clWindowText).hidden().tabOrder(22).click("sandaClick"),
     };
+    // clang-format on
 }
 
 // Story handlers
+
+void TForm1::daimaouClick() {
+    beep();
+    daimaou->hide();
+    maou->show();
+}
+
+void TForm1::BitBtn6Click() {
+    if (box4->itemIndex() == 0) {
+        maou->hide();
+        ougi->show();
+    }
+    if (box4->itemIndex() == 1) {
+        maou->hide();
+        sanda->show();
+    }
+    if (box4->itemIndex() == 2) {
+        maou->hide();
+        message(u"とりあえず逃げ切ることには成功した。"_s);
+        message(u"しかしずいぶん遠くまで逃げて来たようだ。"_s);
+        message(u"どうやら迷いの森に迷い込んだらしい。"_s);
+        mori1->show();
+    }
+}
+
+void TForm1::ougiClick() {
+    beep();
+    ougi->hide();
+    message(PlayerName + u"は覇王絶滅拳を使った！"_s);
+    message(u"バシッ！大魔王に５ポイントのダメ―ジをあたえた"_s);
+    message(u"大魔王の攻撃！！"_s);
+    message(u"ドカ――ン！！5000000のダメージをくらった！"_s);
+    BitBtn7->show();
+}
+
+void TForm1::sandaClick() {
+    sanda->hide();
+    message(PlayerName + u"はサンダーストームを使った！"_s);
+    message(u"チュドーン！18ポイントのダメージをあたえた。"_s);
+    message(u"大魔王の攻撃！！"_s);
+    message(u"ボカーン！！3500000のダメージをくらった。"_s);
+    BitBtn7->show();
+}

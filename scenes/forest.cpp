@@ -6,6 +6,7 @@ using namespace Qt::StringLiterals;
 
 layout::Region forestRows() {
     using namespace layout;
+    // clang-format off
     return {
         scene(TPanel, "mori1", 16, 136, 137, 129).caption("どちらへ行きますか？").hidden().color(clGreen).tabOrder(15),
         child(TLabel, "Label6", 8, 16, 68, 16).caption("迷いの森").font(PGothic, -16, fsBold, clWindowText),
@@ -39,6 +40,91 @@ layout::Region forestRows() {
         child(TMemo, "Memo4", 8, 8, 145, 73).lines({"梢先生", "　「ははは、この森から抜け", "出すのは大変だぞ。ヒント", "は次を右だ。その次は真ん", "中。がんばれよ。」"}).tabOrder(0),
         child(TBitBtn, "BitBtn15", 40, 88, 153, 25).caption("先に進む").tabOrder(1).click("BitBtn15Click"),
     };
+    // clang-format on
 }
 
 // Story handlers
+
+void TForm1::BitBtn11Click() {
+    if (moribox1->itemIndex() == 0) {
+        mori1->hide();
+        mori2->show();
+    }
+    if (moribox1->itemIndex() == 1) {
+        mori1->hide();
+        mori4->show();
+    }
+    if (moribox1->itemIndex() == 2) {
+        mori1->hide();
+        mori5->show();
+    }
+}
+
+void TForm1::BitBtn12Click() {
+    if (moribox2->itemIndex() == 0) {
+        mori2->hide();
+        mori1->show();
+    }
+    if (moribox2->itemIndex() == 1) {
+        mori2->hide();
+        mori3->show();
+    }
+    if (moribox2->itemIndex() == 2) {
+        mori2->hide();
+        mori5->show();
+    }
+}
+
+void TForm1::BitBtn13Click() {
+    if (moribox3->itemIndex() == 0) {
+        mori3->hide();
+        message(u"どうやら迷いの森から抜け出せたようだ。"_s);
+        message(u"しばらく進むと....。"_s);
+        bosu->show();
+    }
+    if (moribox3->itemIndex() == 1) {
+        mori3->hide();
+        mori1->show();
+    }
+    if (moribox3->itemIndex() == 2) {
+        mori3->hide();
+        message(u"大変だ！底無し沼にはまったようだ！"_s);
+        BitBtn7->show();
+    }
+}
+
+void TForm1::BitBtn14Click() {
+    if (moribox4->itemIndex() == 0) {
+        mori4->hide();
+        mori1->show();
+    }
+    if (moribox4->itemIndex() == 1) {
+        mori4->hide();
+        mori5->show();
+    }
+    if (moribox4->itemIndex() == 2) {
+        mori4->hide();
+        kozuesensei->show();
+    }
+}
+
+void TForm1::BitBtn16Click() {
+    if (moribox5->itemIndex() == 0) {
+        mori5->hide();
+        mori4->show();
+    }
+    if (moribox5->itemIndex() == 1) {
+        mori5->hide();
+        mori1->show();
+    }
+}
+
+void TForm1::kozuesenseiClick() {
+    kozuesensei->hide();
+    kozuesan->show();
+}
+
+void TForm1::BitBtn15Click() {
+    kozuesan->hide();
+    mori1->show();
+}

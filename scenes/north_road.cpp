@@ -6,6 +6,7 @@ using namespace Qt::StringLiterals;
 
 layout::Region northRoadRows() {
     using namespace layout;
+    // clang-format off
     return {
         scene(TButton, "namiki", 40, 88, 145, 25).caption("並木さんに出会った").hidden().tabOrder(2).click("namikiClick"),
 
@@ -24,6 +25,48 @@ layout::Region northRoadRows() {
         child(TBitBtn, "BitBtn4", 96, 144, 59, 17).caption("ＯＫ").tabOrder(0).click("BitBtn4Click"),
         child(TListBox, "List1", 16, 104, 129, 33).items({"城に入る", "危険なので立ち去る"}).font(Gothic, -12, 0, clWindowText).itemHeight(12).tabOrder(1),
     };
+    // clang-format on
 }
 
 // Story handlers
+
+void TForm1::namikiClick() {
+    beep();
+    namiki->hide();
+    namiki1->show();
+}
+
+void TForm1::BitBtn2Click() {
+    if (Box2->itemIndex() == 0) {
+        namiki1->hide();
+        Panel1->show();
+    }
+    if (Box2->itemIndex() == 1) {
+        namiki1->hide();
+        message(u"先に進むと目の前に城が見える。"_s);
+        shiro->show();
+    }
+}
+
+void TForm1::BitBtn5Click() {
+    Panel1->hide();
+    message(PlayerName + u"は先に進むためしばらく歩いた。"_s);
+    beep();
+    beep();
+    message(u"！！！！！！！"_s);
+    daimaou->show();
+}
+
+void TForm1::BitBtn4Click() {
+    if (List1->itemIndex() == 0) {
+        shiro->hide();
+        message(PlayerName + u"はホシフル城の中に入ってみた。"_s);
+        Panel4->show();
+    }
+    if (List1->itemIndex() == 1) {
+        shiro->hide();
+        message(u"城に入らず先に進むことにした。"_s);
+        message(u"しばらく歩いて行くとどうやら迷いの森に迷い込んだようだ。"_s);
+        mori1->show();
+    }
+}
