@@ -1,0 +1,47 @@
+# ホシフルツルギ２ — set-up, build, run and test on Debian 12.
+#   make run    install what is missing, build, start the game
+#   make test   install what is missing, build, run every test
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+# Debian packages for building and running the game, and for its tests.
+BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop
+TEST_PACKAGES := desktop-file-utils appstream
+
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+.PHONY: all deps test-deps configure build run test format clean
+
+all: build
+
+deps:
+	@./tools/install-packages $(BUILD_PACKAGES)
+
+test-deps:
+	@./tools/install-packages $(BUILD_PACKAGES) $(TEST_PACKAGES)
+
+configure:
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+
+build: deps configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it from a desktop session" >&2; \
+		exit 1; \
+	fi
+	@./$(BUILD_DIR)/hoshifuru2
+
+test: test-deps configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	@rm -rf $(BUILD_DIR)

@@ -1,0 +1,160 @@
+// The built window: its widgets, handlers, frame and start-up state, and the
+// closing sequence, in-process and for the real program.
+#include "builder.h"
+#include "dialogs.h"
+#include "fonts.h"
+#include "form1.h"
+#include "regions.h"
+#include "services.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <csignal>
+
+using namespace layout;
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        registerFontSubstitutes();
+        Services::instance().setSilent(true);
+    }
+
+    void buildsEveryWidgetAndHandler() {
+        TForm1 form;
+        QCOMPARE(form.built().size(), size_t(186));
+        QCOMPARE(form.topLevelWidgets().size(), 54);
+        QMap<QString, int> kinds;
+        QSet<QString> bound;
+        for (const TForm1::Built &built : form.built()) {
+            ++kinds[QString::fromLatin1(kindName(built.row->kind))];
+            QCOMPARE(built.widget->objectName(), QString::fromUtf8(built.row->name));
+            if (built.row->onClick) {
+                QVERIFY(TForm1::handlers().contains(QString::fromUtf8(built.row->onClick)));
+                QVERIFY2(!bound.contains(QString::fromUtf8(built.row->onClick)), built.row->onClick);
+                bound.insert(QString::fromUtf8(built.row->onClick));
+            }
+        }
+        QCOMPARE(bound.size(), 79);
+        QCOMPARE(TForm1::handlers().size(), 79);
+        const QMap<QString, int> expected{{"TButton", 58}, {"TPanel", 39},  {"TBitBtn", 24},
+                                          {"TImage", 23},  {"TLabel", 20},  {"TListBox", 12},
+                                          {"TMemo", 9},    {"TComboBox", 1}};
+        QCOMPARE(kinds, expected);
+        for (qsizetype i = 0; i < form.topLevelWidgets().size(); ++i)
+            QCOMPARE(form.topLevelWidgets()[i]->objectName(), creationOrder()[i]);
+    }
+
+    void startsWithTitleAndStartOnMaroon() {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QStringList onScreen;
+        for (QWidget *widget : form.topLevelWidgets())
+            if (widget->isVisible())
+                onScreen << widget->objectName();
+        QCOMPARE(onScreen, QStringList({"Label1", "start"}));
+        QCOMPARE(form.windowTitle(), QStringLiteral("ホシフルツルギ２"));
+        QCOMPARE(form.size(), QSize(383, 359));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(form.pos(), QPoint(307, 169));
+        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
+        const QImage image = form.grab().toImage();
+        QCOMPARE(image.pixel(370, 340), qRgb(128, 0, 0));
+        // Children of hidden scenes keep their own flag.
+        QVERIFY(form.hajimari->isHidden());
+        QVERIFY(!form.Box1->isHidden());
+        QVERIFY(!form.Box1->isVisible());
+    }
+
+    void staticKindsLieBeneathWindowedSiblings() {
+        TForm1 form;
+        const QObjectList children = form.namiki1->children();
+        const qsizetype image = children.indexOf(form.Image1);
+        const qsizetype combo = children.indexOf(form.Box2);
+        QVERIFY(image >= 0 && combo >= 0 && image < combo);
+    }
+
+    void tabOrderFollowsTheRowsWithinAScene() {
+        TForm1 form;
+        form.show();
+        form.hajimari->show();
+        form.Label1->hide();
+        form.start->hide();
+        // In the crossroads, OK (tab 0) comes before the list (tab 1).
+        QCOMPARE(form.BitBtn1->nextInFocusChain() == form.Box1 ||
+                     form.BitBtn1->nextInFocusChain()->parentWidget() == form.Box1,
+                 true);
+    }
+
+    void closingButtonClosesTheWindow() {
+        TForm1 form;
+        form.show();
+        QSignalSpy closed(&form, &TForm1::closed);
+        form.BitBtn7->show();
+        QTest::mouseClick(form.BitBtn7, Qt::LeftButton, {}, form.BitBtn7->rect().center());
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!form.isVisible());
+    }
+
+    void endingDuringADialogFinishesTheHandler() {
+        // The end is requested while the name prompt is open: the prompt
+        // yields its default, the welcome message closes at once, and the
+        // handler still runs to its end.
+        class Ender : public StoryObserver {
+        public:
+            int messages = 0;
+            void promptOpening(NamePrompt *prompt) override {
+                QMetaObject::invokeMethod(
+                    prompt,
+                    [prompt] {
+                        QTest::keyClicks(prompt->field(), "zz");
+                        Services::instance().requestEnd();
+                    },
+                    Qt::QueuedConnection);
+            }
+            void messageOpening(MessageBox *) override { ++messages; }
+        } ender;
+        Services::instance().setObserver(&ender);
+        TForm1 form;
+        form.show();
+        QTest::mouseClick(form.start, Qt::LeftButton, {}, form.start->rect().center());
+        Services::instance().setObserver(nullptr);
+        QCOMPARE(PlayerName, QStringLiteral("あなた"));
+        QCOMPARE(ender.messages, 0);
+        QVERIFY(form.hajimari->isVisible());
+    }
+
+    void realProgramEndsWithStatusZero_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+
+    void realProgramEndsWithStatusZero() {
+        QFETCH(int, signal);
+        const QString game = qEnvironmentVariable("HOSHIFURU2_GAME");
+        if (game.isEmpty())
+            QSKIP("HOSHIFURU2_GAME names no program");
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(game, {});
+        QVERIFY(process.waitForStarted());
+        QTest::qWait(700);
+        QCOMPARE(process.state(), QProcess::Running);
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(3000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"
