@@ -144,11 +144,9 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
         widget->setFont(fontValue(font));
         applyFontColor(widget, font.color);
     }
+    // Labels keep the size their rows give: the rows were sized to the text
+    // in the layout's faces, whose stand-ins share their widths.
     widget->setGeometry(row.left, row.top, row.width, row.height);
-    if (row.kind == TLabel) {
-        // Sized to its text; never cut off where a stand-in face runs wider.
-        widget->resize(widget->size().expandedTo(widget->sizeHint()));
-    }
     return widget;
 }
 
