@@ -1,6 +1,6 @@
 # Regenerates every picture source in this folder and compares the result with
-# the committed .bmp (and .ico), checks each BMP header against the sizes the
-# game expects, and checks that art.qrc lists exactly the committed pictures.
+# the committed .bmp (and .ico), and checks each BMP header against the sizes
+# the game expects.
 #
 #   cmake -DBMPGEN=path/to/bmpgen -DART_DIR=path/to/art -DWORK_DIR=scratch -P check_art.cmake
 #
@@ -230,28 +230,6 @@ foreach(i RANGE 0 ${last} 4)
         endforeach()
     endif()
 endforeach()
-
-# art.qrc must list every committed picture by its plain name, and nothing else.
-if(EXISTS "${ART_DIR}/art.qrc")
-    file(READ "${ART_DIR}/art.qrc" qrc)
-    string(REGEX MATCHALL "<file>[^<]*</file>" entries "${qrc}")
-    set(listed "")
-    foreach(entry IN LISTS entries)
-        string(REGEX REPLACE "</?file>" "" file "${entry}")
-        list(APPEND listed "${file}")
-        if(NOT EXISTS "${ART_DIR}/${file}")
-            problem("art.qrc lists ${file}, which does not exist")
-        endif()
-    endforeach()
-    file(GLOB pictures RELATIVE "${ART_DIR}" "${ART_DIR}/*.bmp" "${ART_DIR}/*.ico")
-    foreach(file IN LISTS pictures)
-        if(NOT file IN_LIST listed)
-            problem("art.qrc does not list ${file}")
-        endif()
-    endforeach()
-else()
-    problem("art.qrc: missing")
-endif()
 
 if(problems)
     list(JOIN problems "\n  " text)

@@ -5,6 +5,8 @@
 #include "services.h"
 
 #include <QCloseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 
 QString PlayerName;
 
@@ -108,11 +110,7 @@ TForm1::TForm1() : QWidget(nullptr) {
     setFixedSize(clientWidth, clientHeight);
     move(position);
     setFont(fontValue(layout::windowFont));
-    setAutoFillBackground(true);
-    QPalette own = palette();
-    own.setColor(QPalette::Window, colorValue(m_color));
-    own.setColor(QPalette::WindowText, colorValue(layout::windowFont.color));
-    setPalette(own);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     m_regions = {openingRows(),   northRoadRows(),      westRoadRows(), slimeRows(),
                  castleRows(),    forestRows(),         townRows(),     firstDemonKingRows(),
@@ -315,6 +313,12 @@ const TForm1::Built *TForm1::find(const QString &name) const {
     return found == m_byName.end() ? nullptr : &m_built[size_t(*found)];
 }
 
+void TForm1::paintEvent(QPaintEvent *event) {
+    // The window's own background; the widgets keep the desktop's palette.
+    QPainter painter(this);
+    painter.fillRect(event->rect(), colorValue(m_color));
+}
+
 void TForm1::closeEvent(QCloseEvent *event) {
     event->accept();
     emit closed();
@@ -332,9 +336,7 @@ QString TForm1::inputName(const QString &caption, const QString &prompt,
 void TForm1::setColor(layout::ColorName color) {
     if (color != m_color) {
         m_color = color;
-        QPalette own = palette();
-        own.setColor(QPalette::Window, colorValue(color));
-        setPalette(own);
+        update(); // painted when the event loop next runs
     }
     Services::instance().colorSet(color);
 }

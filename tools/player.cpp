@@ -248,6 +248,11 @@ void Player::runStep(const QString &line) {
         if (auto *memo = qobject_cast<kinds::TMemo *>(widget))
             json += QStringLiteral(",\"lines\":%1").arg(jsonStrings(memo->lines()));
         emitLine(json + u'}');
+    } else if (command == QLatin1String("screenshot") && !rest.isEmpty()) {
+        // A developer's aid: the window as the player sees it, as a PNG file.
+        const std::optional<QString> path = parseJsonString(rest);
+        if (!path || !m_form.grab().save(*path, "PNG"))
+            throw StepError{QStringLiteral("cannot write the screenshot: %1").arg(line)};
     } else if (command == QLatin1String("close") && rest.isEmpty()) {
         m_form.close();
     } else {
