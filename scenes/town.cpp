@@ -6,6 +6,7 @@ using namespace Qt::StringLiterals;
 
 layout::Region townRows() {
     using namespace layout;
+    // clang-format off
     return {
         scene(TPanel, "machi", 16, 136, 169, 121).hidden().bevels(bvLowered, bvRaised).bevel(5).border(2).bsSingle().color(clInfoBk).tabOrder(46),
         child(TLabel, "Label19", 16, 16, 99, 12).caption("ボンジュールの街").font(PGothic, -12, fsBold, clWindowText),
@@ -46,6 +47,91 @@ layout::Region townRows() {
         child(TMemo, "Memo9", 8, 8, 129, 81).lines({"並木さん", "　「この世界には二人の", "達人がいます。おっと、", "そろそろ行かなくては。", "それではアディオス。"}).tabOrder(0),
         child(TBitBtn, "BitBtn24", 64, 104, 113, 17).caption("OK").font(PGothic, -12, fsBold, clWindowText).tabOrder(1).click("BitBtn24Click"),
     };
+    // clang-format on
 }
 
 // Story handlers
+
+// Drop in at the gate.
+void TForm1::Button36Click() {
+    machi->hide();
+    machi1->show();
+}
+
+// Move on past the gate.
+void TForm1::Button37Click() {
+    machi->hide();
+    message(u"とりあえず先に進むことにした。"_s);
+    message(u"しばらく進むと....。"_s);
+    bosu->show();
+}
+
+void TForm1::Button38Click() {
+    machi1->hide();
+    bukiya->show();
+}
+
+void TForm1::Button39Click() {
+    machi1->hide();
+    sakaba->show();
+}
+
+// Leave the town from the streets.
+void TForm1::Button40Click() {
+    machi1->hide();
+    message(u"街から出てしばらく進むと...。"_s);
+    bosu->show();
+}
+
+// Both wares are sold out; the shop stays open.
+void TForm1::Button41Click() {
+    message(u"悪いけどちょっとそれは品切れなんだよ。"_s);
+}
+
+void TForm1::Button42Click() {
+    message(u"すまん！それはもう売りきれちゃったよぉ。"_s);
+}
+
+// The keeper says goodbye before the shop closes behind the player.
+void TForm1::Button43Click() {
+    message(u"また来て下さいな！"_s);
+    bukiya->hide();
+    machi1->show();
+}
+
+void TForm1::Button44Click() {
+    sakaba->hide();
+    jiyuu->show();
+}
+
+void TForm1::BitBtn22Click() {
+    jiyuu->hide();
+    sakaba->show();
+}
+
+void TForm1::Button45Click() {
+    sakaba->hide();
+    ryuu->show();
+}
+
+void TForm1::BitBtn23Click() {
+    ryuu->hide();
+    sakaba->show();
+}
+
+void TForm1::Button46Click() {
+    sakaba->hide();
+    nami->show();
+}
+
+// The villager leaves the tavern for good once he has been met.
+void TForm1::BitBtn24Click() {
+    nami->hide();
+    sakaba->show();
+    Button46->hide();
+}
+
+void TForm1::Button47Click() {
+    sakaba->hide();
+    machi1->show();
+}

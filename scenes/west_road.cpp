@@ -6,6 +6,7 @@ using namespace Qt::StringLiterals;
 
 layout::Region westRoadRows() {
     using namespace layout;
+    // clang-format off
     return {
         scene(TButton, "nageki", 40, 88, 145, 25).caption("嘆きの老人が現れた").hidden().tabOrder(3).click("nagekiClick"),
 
@@ -25,6 +26,48 @@ layout::Region westRoadRows() {
         child(TMemo, "Memo3", 8, 8, 89, 105).lines({"嘆きの老人", "　「わしを殺そう", "など百万年早い", "わい。じゃが、そ", "の度胸に念じて", "お主に『マリリン", "・サンダ―』の魔", "法を授けよう。」"}).tabOrder(0),
         child(TBitBtn, "BitBtn9", 24, 120, 129, 17).caption("OK").tabOrder(1).click("BitBtn9Click"),
     };
+    // clang-format on
 }
 
 // Story handlers
+
+void TForm1::nagekiClick() {
+    beep();
+    nageki->hide();
+    nageki1->show();
+}
+
+void TForm1::BitBtn3Click() {
+    if (box3->itemIndex() == 0) {
+        beep();
+        nageki1->hide();
+        Panel2->show();
+    }
+    if (box3->itemIndex() == 1) {
+        beep();
+        nageki1->hide();
+        Panel3->show();
+    }
+    if (box3->itemIndex() == 2) {
+        nageki1->hide();
+        message(PlayerName + u"は立ち去ることにした。 "_s);
+        message(u"しばらく歩いていると.....。"_s);
+        message(u"！！！！！！！"_s);
+        daimaou->show();
+    }
+}
+
+void TForm1::BitBtn8Click() {
+    Panel2->hide();
+    message(u"しばらく進むとモンスターに遭遇した。"_s);
+    suraimu->show();
+}
+
+void TForm1::BitBtn9Click() {
+    beep();
+    Panel3->hide();
+    message(PlayerName + u"は『マリリン・サンダ―』の魔法を覚えた。"_s);
+    message(u"そして新たに冒険を再開した。"_s);
+    message(u"しばらく歩いていると小さな街を見つけた。"_s);
+    machi->show();
+}
