@@ -6,6 +6,7 @@ using namespace Qt::StringLiterals;
 
 layout::Region battleRows() {
     using namespace layout;
+    // clang-format off
     return {
         scene(TButton, "bosu", 40, 88, 145, 25).caption("大魔王が現れた！").hidden().tabOrder(29).click("bosuClick"),
 
@@ -56,6 +57,189 @@ layout::Region battleRows() {
         child(TButton, "Button25", 24, 16, 113, 25).caption("パナソニックス").tabOrder(0).click("Button25Click"),
         child(TButton, "Button26", 168, 16, 113, 25).caption("イソノワカメデュ―ム").tabOrder(1).click("Button26Click"),
     };
+    // clang-format on
 }
 
 // Story handlers
+
+void TForm1::bosuClick() {
+    bosu->hide();
+    bosu1->show();
+}
+
+// Attacks: a feeble tap that changes nothing.
+
+void TForm1::Button4Click() {
+    bosu1->hide();
+    message(PlayerName + u"の攻撃！"_s);
+    message(u"ぺこん！"_s);
+    message(u"ぜんぜん効かない"_s);
+    bosu6->show();
+}
+
+void TForm1::Button14Click() {
+    bosu3->hide();
+    message(PlayerName + u"の攻撃！"_s);
+    message(u"ぺこん！"_s);
+    message(u"ぜんぜん効かない"_s);
+    bosu6->show();
+}
+
+void TForm1::Button17Click() {
+    bosu4->hide();
+    message(PlayerName + u"の攻撃！"_s);
+    message(u"ぺこん！"_s);
+    message(u"ぜんぜん効かない"_s);
+    bosu1->show();
+}
+
+void TForm1::Button27Click() {
+    bosu6->hide();
+    message(PlayerName + u"の攻撃！"_s);
+    message(u"ぺこん！"_s);
+    message(u"ぜんぜん効かない"_s);
+    bosu1->show();
+}
+
+// Magic: each battle panel opens its own pair of spells.
+
+void TForm1::Button5Click() {
+    bosu1->hide();
+    mahou->show();
+}
+
+void TForm1::Button15Click() {
+    bosu3->hide();
+    mahou2->show();
+}
+
+void TForm1::Button18Click() {
+    bosu4->hide();
+    mahou3->show();
+}
+
+// Spells. Only メラゾーマ, メラゾーマ, イソノワカメデュ―ム in a row reaches bosu5.
+
+void TForm1::Button12Click() {
+    mahou->hide();
+    message(u"『メラゾーマ！！』"_s);
+    message(u"チュド―――ン！！"_s);
+    message(u"しかし効かない！"_s);
+    bosu3->show();
+}
+
+void TForm1::Button13Click() {
+    mahou->hide();
+    message(u"『ムロマチバクファー！！』"_s);
+    message(u"チュド―――ン！！"_s);
+    message(u"22のダメージをあたえた。！"_s);
+    bosu6->show();
+}
+
+void TForm1::Button23Click() {
+    mahou2->hide();
+    message(u"『メラゾーマ！！』"_s);
+    message(u"チュド―――ン！！"_s);
+    message(u"しかし効かない！"_s);
+    bosu4->show();
+}
+
+void TForm1::Button24Click() {
+    mahou2->hide();
+    message(u"『ムロマチバクファー！！』"_s);
+    message(u"チュド―――ン！！"_s);
+    message(u"15のダメージをあたえた！"_s);
+    bosu1->show();
+}
+
+void TForm1::Button25Click() {
+    mahou3->hide();
+    message(u"『パナソニックス！！』"_s);
+    message(u"チュド―――ン！！"_s);
+    message(u"45のダメージをあたえた！"_s);
+    bosu6->show();
+}
+
+void TForm1::Button26Click() {
+    mahou3->hide();
+    message(u"『イソノワカメデュ―ム！！』"_s);
+    message(u"チュド―――ン！！"_s);
+    message(u"１億３千万のダメージをあたえた！"_s);
+    bosu5->show();
+}
+
+// Items: there are none, and the battle starts over at bosu1.
+
+void TForm1::Button21Click() {
+    bosu5->hide();
+    message(u"道具は持ってない。"_s);
+    bosu1->show();
+}
+
+void TForm1::Button28Click() {
+    bosu6->hide();
+    message(u"道具は持ってない。"_s);
+    bosu1->show();
+}
+
+// Escapes: every one ends in the forest.
+
+void TForm1::Button6Click() {
+    bosu1->hide();
+    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"スタタタタタタタ...."_s);
+    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
+    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    mori1->show();
+}
+
+void TForm1::Button16Click() {
+    bosu3->hide();
+    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"スタタタタタタタ...."_s);
+    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
+    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    mori1->show();
+}
+
+void TForm1::Button19Click() {
+    bosu4->hide();
+    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"スタタタタタタタ...."_s);
+    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
+    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    mori1->show();
+}
+
+void TForm1::Button22Click() {
+    bosu5->hide();
+    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"スタタタタタタタ...."_s);
+    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
+    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    mori1->show();
+}
+
+void TForm1::Button29Click() {
+    bosu6->hide();
+    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"スタタタタタタタ...."_s);
+    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
+    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    mori1->show();
+}
+
+// The final blow. Red and white follow each other with nothing but the beep
+// between them, so the window is next painted white, never red.
+void TForm1::Button20Click() {
+    bosu5->hide();
+    message(u"『くらえ！』"_s);
+    message(u"ピキ――――ン！"_s);
+    message(u"『ステラフィナーレ！！』"_s);
+    setColor(layout::clRed);
+    beep();
+    setColor(layout::clWhite);
+    message(PlayerName + u"『.....。』"_s);
+    message(u"そして世界に平和が戻った。"_s);
+    BitBtn21->show();
+}

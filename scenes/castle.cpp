@@ -1,4 +1,5 @@
-// Inside ホシフル城: the hall, the princess, the wooing lines, the wandering swordsman and the Well of Time.
+// Inside ホシフル城: the hall, the princess, the wooing lines, the wandering swordsman and the Well
+// of Time.
 #include "form1.h"
 #include "regions.h"
 
@@ -6,6 +7,7 @@ using namespace Qt::StringLiterals;
 
 layout::Region castleRows() {
     using namespace layout;
+    // clang-format off
     return {
         scene(TPanel, "Panel4", 16, 136, 185, 113).hidden().color(clLime).tabOrder(14),
         child(TLabel, "Label5", 8, 16, 75, 12).caption("どうしますか？"),
@@ -41,6 +43,112 @@ layout::Region castleRows() {
         child(TButton, "Button30", 8, 48, 75, 25).caption("井戸に入る").tabOrder(0).click("Button30Click"),
         child(TButton, "Button31", 96, 48, 75, 25).caption("先に進む").tabOrder(1).click("Button31Click"),
     };
+    // clang-format on
 }
 
 // Story handlers
+
+void TForm1::BitBtn10Click() {
+    if (list2->itemIndex() == 0) {
+        Panel4->hide();
+        message(u"城から出ることにした。"_s);
+        message(u"城から出てしばらく歩いているとどうやら迷いの森に迷いこんだようだ"_s);
+        mori1->show();
+    }
+    if (list2->itemIndex() == 1) {
+        Panel4->hide();
+        message(u"残念ながら王様は留守だった。"_s);
+        message(u"と言う事で城から出ることにした。"_s);
+        message(u"しばらく進むと...。"_s);
+        message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+        mori1->show();
+    }
+    if (list2->itemIndex() == 2) {
+        Panel4->hide();
+        hime->show();
+    }
+    if (list2->itemIndex() == 3) {
+        Panel4->hide();
+        message(u"とりあえず城内を回ってみることにした。"_s);
+        nakama->show();
+    }
+}
+
+void TForm1::BitBtn18Click() {
+    if (List3->itemIndex() == 0) {
+        hime->hide();
+        hime1->show();
+    }
+    if (List3->itemIndex() == 1) {
+        hime->hide();
+        kudoku->show();
+    }
+    if (List3->itemIndex() == 2) {
+        hime->hide();
+        Panel4->show();
+    }
+}
+
+void TForm1::BitBtn20Click() {
+    hime1->hide();
+    message(PlayerName + u"はお城から追い出された。仕方なく先に進むことにした。"_s);
+    message(u"しばらく進むと..."_s);
+    suraimu->show();
+}
+
+// The line that wins her heart.
+void TForm1::Button1Click() {
+    kudoku->hide();
+    message(u"見事に姫は恋に落ちた"_s);
+    message(u"二人は幸せな家庭を築くため新たな旅に出た。"_s);
+    BitBtn19->show();
+}
+
+void TForm1::Button2Click() {
+    kudoku->hide();
+    message(u"見事にふられてしまった。と言う事で城から出よう。"_s);
+    message(u"しばらくの間歩いていると...。"_s);
+    bosu->show();
+}
+
+void TForm1::Button3Click() {
+    kudoku->hide();
+    message(u"見事にふられてしまった。と言う事で城から出よう。"_s);
+    message(u"しばらくの間歩いていると...。"_s);
+    bosu->show();
+}
+
+void TForm1::nakamaClick() {
+    nakama->hide();
+    nakama1->show();
+}
+
+// Take the swordsman along.
+void TForm1::Button7Click() {
+    nakama1->hide();
+    message(u"サスライの剣士・ガイ疾風が仲間になった。"_s);
+    message(u"とりあえず二人は城から出て先に進むことにした。"_s);
+    message(u"しばらく進むと....。"_s);
+    bossu->show();
+}
+
+void TForm1::Button8Click() {
+    nakama1->hide();
+    message(u"仲間にせずとりあえず一人で先に進むことにした。"_s);
+    message(u"しばらく進むと....。"_s);
+    ido->show();
+}
+
+// Into the Well of Time: back to START, with the title left hidden.
+void TForm1::Button30Click() {
+    ido->hide();
+    message(u"時間が戻った.....。"_s);
+    start->show();
+}
+
+void TForm1::Button31Click() {
+    ido->hide();
+    message(u"先に進むことにした。"_s);
+    message(u"しばらく進むと...。"_s);
+    bosu->show();
+}
