@@ -13,7 +13,7 @@ TEST_PACKAGES := desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps test-deps configure build run test format clean
+.PHONY: all deps test-deps configure build run test format clean story-map
 
 all: build
 
@@ -45,3 +45,9 @@ format:
 
 clean:
 	@rm -rf $(BUILD_DIR)
+
+# Redraw the story map from an exploration of the built game.
+story-map: build
+	@./tools/install-packages graphviz
+	@./$(BUILD_DIR)/storymap --dot docs/story-map.dot
+	@dot -Tsvg docs/story-map.dot -o docs/story-map.svg

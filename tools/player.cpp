@@ -96,6 +96,36 @@ QString fontJson(const FontSpec &font) {
 
 } // namespace
 
+void clickWidget(QWidget *widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+bool chooseEntry(QWidget *widget, int index) {
+    if (auto *list = qobject_cast<kinds::TListBox *>(widget)) {
+        if (index < 0 || index >= list->count())
+            return false;
+        list->scrollToItem(list->item(index));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(list->item(index)).center());
+        return true;
+    }
+    if (auto *combo = qobject_cast<kinds::TComboBox *>(widget)) {
+        if (index < 0 || index >= combo->count())
+            return false;
+        combo->showPopup();
+        QAbstractItemView *view = combo->view();
+        const QModelIndex entry = view->model()->index(index, combo->modelColumn());
+        view->scrollTo(entry);
+        const QPoint at = view->visualRect(entry).center();
+        QTest::mouseMove(view->viewport(), at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        if (view->isVisible())
+            combo->hidePopup();
+        return true;
+    }
+    return false;
+}
+
 Player::Player(TForm1 &form, QTextStream &out) : m_form(form), m_out(out) {
     Services::instance().setObserver(this);
     QObject::connect(&m_form, &TForm1::closed, [this] { m_closed = true; });
@@ -171,35 +201,17 @@ void Player::runStep(const QString &line) {
     const QString argument = rest.section(u' ', 1).trimmed();
 
     if (command == QLatin1String("click") && argument.isEmpty() && !name.isEmpty()) {
-        QWidget *widget = onScreenWidget(name);
-        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+        clickWidget(onScreenWidget(name));
     } else if (command == QLatin1String("select") && !name.isEmpty()) {
         QWidget *widget = onScreenWidget(name);
         bool isNumber = false;
         const int index = argument.toInt(&isNumber);
         if (!isNumber)
             throw StepError{QStringLiteral("select needs an entry index: %1").arg(line)};
-        if (auto *list = qobject_cast<kinds::TListBox *>(widget)) {
-            if (index < 0 || index >= list->count())
-                throw StepError{QStringLiteral("%1 has no entry %2").arg(name).arg(index)};
-            list->scrollToItem(list->item(index));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                              list->visualItemRect(list->item(index)).center());
-        } else if (auto *combo = qobject_cast<kinds::TComboBox *>(widget)) {
-            if (index < 0 || index >= combo->count())
-                throw StepError{QStringLiteral("%1 has no entry %2").arg(name).arg(index)};
-            combo->showPopup();
-            QAbstractItemView *view = combo->view();
-            const QModelIndex entry = view->model()->index(index, combo->modelColumn());
-            view->scrollTo(entry);
-            const QPoint at = view->visualRect(entry).center();
-            QTest::mouseMove(view->viewport(), at);
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-            if (view->isVisible())
-                combo->hidePopup();
-        } else {
+        if (!qobject_cast<kinds::TListBox *>(widget) && !qobject_cast<kinds::TComboBox *>(widget))
             throw StepError{QStringLiteral("%1 is not a list box or combo box").arg(name)};
-        }
+        if (!chooseEntry(widget, index))
+            throw StepError{QStringLiteral("%1 has no entry %2").arg(name).arg(index)};
     } else if (command == QLatin1String("type") && !name.isEmpty()) {
         QWidget *widget = onScreenWidget(name);
         const std::optional<QString> text = parseJsonString(argument);

@@ -52,5 +52,11 @@ private:
     QString m_promptCaption, m_promptLabel, m_promptDefault;
 };
 
+// A player's input, delivered as real mouse events: a click in the middle of
+// a widget, and picking an entry of a list box or combo box (for a combo box,
+// from its drop-down list). chooseEntry is false for anything else.
+void clickWidget(QWidget *widget);
+bool chooseEntry(QWidget *widget, int index);
+
 // JSON text for a string, with the escapes JSON requires.
 QString jsonString(const QString &text);
