@@ -1,6 +1,7 @@
 # ホシフルツルギ２ — set-up, build, run and test on Debian 12.
 #   make run    install what is missing, build, start the game
 #   make test   install what is missing, build, run every test
+#   make bench  start-up time and memory against a bare Qt window (Xvfb)
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -8,12 +9,14 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages for building and running the game, and for its tests.
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop
+	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev
 TEST_PACKAGES := desktop-file-utils appstream
+# The private X server the start-up benchmark runs on.
+BENCH_PACKAGES := xvfb
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps test-deps configure build run test format clean story-map
+.PHONY: all deps test-deps configure build run test bench format clean story-map
 
 all: build
 
@@ -39,6 +42,10 @@ run: build
 test: test-deps configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@./tools/install-packages $(BENCH_PACKAGES)
+	@./bench/run-bench $(BUILD_DIR)
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
