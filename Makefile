@@ -39,9 +39,19 @@ run: build
 	fi
 	@./$(BUILD_DIR)/hoshifuru2
 
+# Every test runs twice: in the normal build, and in a second build with
+# AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer, where any
+# report ends the test with a failure.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:exitcode=23 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
 test: test-deps configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@cmake -S . -B $(BUILD_DIR)-sanitize -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DSANITIZE=ON >/dev/null
+	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
+	@cd $(BUILD_DIR)-sanitize && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@./tools/install-packages $(BENCH_PACKAGES)
@@ -51,7 +61,7 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(BUILD_DIR)-sanitize
 
 # Redraw the story map from an exploration of the built game.
 story-map: build
