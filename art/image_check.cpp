@@ -25,14 +25,16 @@ struct Source {
     QStringList rows;
 };
 
-bool readSource(const QString& path, Source& s) {
+bool readSource(const QString &path, Source &s) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
     bool palette = false, pixels = false;
     const QRegularExpression space(QStringLiteral("\\s+"));
     while (!f.atEnd()) {
         QString line = QString::fromLatin1(f.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith(u'#')) continue;
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
         if (pixels) {
             s.rows << line;
             continue;
@@ -51,23 +53,25 @@ bool readSource(const QString& path, Source& s) {
             s.colours.insert(w[0][0], qRgb(0, 0, 0) | w[1].toUInt(nullptr, 16));
         }
     }
-    if (s.rows.size() != s.height) return false;
-    for (const QString& row : s.rows)
-        if (row.size() != s.width) return false;
+    if (s.rows.size() != s.height)
+        return false;
+    for (const QString &row : s.rows)
+        if (row.size() != s.width)
+            return false;
     return true;
 }
 
 // withAlpha: the image carries the source's transparency (ICO, PNG);
 // otherwise only the colours are compared.
-bool sameAsSource(const QString& imagePath, const Source& s, int scale, bool withAlpha) {
+bool sameAsSource(const QString &imagePath, const Source &s, int scale, bool withAlpha) {
     const QImage image(imagePath);
     if (image.isNull()) {
         std::printf("%s: Qt cannot read it\n", qPrintable(imagePath));
         return false;
     }
     if (image.width() != s.width * scale || image.height() != s.height * scale) {
-        std::printf("%s: %dx%d, expected %dx%d\n", qPrintable(imagePath), image.width(), image.height(),
-                    s.width * scale, s.height * scale);
+        std::printf("%s: %dx%d, expected %dx%d\n", qPrintable(imagePath), image.width(),
+                    image.height(), s.width * scale, s.height * scale);
         return false;
     }
     for (int y = 0; y < image.height(); ++y) {
@@ -79,8 +83,9 @@ bool sameAsSource(const QString& imagePath, const Source& s, int scale, bool wit
                                   : (got & 0xffffff) == (s.colours.value(c) & 0xffffff) &&
                                         (!withAlpha || qAlpha(got) == 255);
             if (!ok) {
-                std::printf("%s: pixel (%d,%d) is #%08x, source says '%c'%s\n", qPrintable(imagePath), x, y, got,
-                            c.toLatin1(), clear ? " (transparent)" : "");
+                std::printf("%s: pixel (%d,%d) is #%08x, source says '%c'%s\n",
+                            qPrintable(imagePath), x, y, got, c.toLatin1(),
+                            clear ? " (transparent)" : "");
                 return false;
             }
         }
@@ -88,12 +93,13 @@ bool sameAsSource(const QString& imagePath, const Source& s, int scale, bool wit
     return true;
 }
 
-int checkFolder(const QString& dirPath) {
+int checkFolder(const QString &dirPath) {
     const QDir dir(dirPath);
     int failures = 0, checked = 0;
     const QStringList sources = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    for (const QString& name : sources) {
-        if (name == u"CMakeLists.txt") continue;
+    for (const QString &name : sources) {
+        if (name == u"CMakeLists.txt")
+            continue;
         Source s;
         if (!readSource(dir.filePath(name), s)) {
             std::printf("%s: cannot read the source\n", qPrintable(name));
@@ -118,12 +124,13 @@ int checkFolder(const QString& dirPath) {
     return failures == 0 && checked > 0 ? 0 : 1;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);  // image format plugins (ICO) need it
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv); // image format plugins (ICO) need it
     const QStringList args = app.arguments().mid(1);
-    if (args.size() == 1) return checkFolder(args[0]);
+    if (args.size() == 1)
+        return checkFolder(args[0]);
     if (args.size() == 4 && args[0] == u"--png") {
         Source s;
         if (!readSource(args[2], s)) {

@@ -4,6 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
+// clang-format off
 layout::Region endingsRows() {
     using namespace layout;
     return {
@@ -14,3 +15,4 @@ layout::Region endingsRows() {
         scene(TBitBtn, "BitBtn21", 48, 184, 75, 25).caption("おわり").font(PGothic, -12, fsBold, clWindowText).hidden().tabOrder(41).bkClose(),
     };
 }
+// clang-format on

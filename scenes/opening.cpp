@@ -4,6 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
+// clang-format off
 layout::Region openingRows() {
     using namespace layout;
     return {
@@ -17,6 +18,7 @@ layout::Region openingRows() {
         child(TListBox, "Box1", 16, 48, 121, 33).items({"まずは北に向かう", "とりあえず西へ行く"}).font(PGothic, -12, 0, clWhite).color(clBlack).itemHeight(12).tabOrder(1),
     };
 }
+// clang-format on
 
 // Story handlers
 

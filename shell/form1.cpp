@@ -12,7 +12,13 @@ QString PlayerName;
 
 const QStringList &creationOrder() {
     static const QStringList order = {
-        "Label1", "start", "hajimari", "namiki", "nageki", "namiki1", "nageki1", "shiro", "daimaou", "Panel1", "maou", "ougi", "BitBtn7", "Panel2", "Panel3", "Panel4", "mori1", "mori2", "mori3", "mori4", "kozuesan", "kozuesensei", "mori5", "sanda", "suraim", "suraimu", "hime", "kudoku", "BitBtn19", "hime1", "bosu", "bosu1", "nakama1", "nakama", "bosu2", "bossu", "mahou", "bosu3", "bosu4", "bosu5", "mahou2", "mahou3", "BitBtn21", "bosu6", "ido", "Panel5", "Panel6", "machi", "machi1", "bukiya", "sakaba", "jiyuu", "ryuu", "nami",
+        "Label1",  "start",   "hajimari", "namiki", "nageki",   "namiki1",     "nageki1", "shiro",
+        "daimaou", "Panel1",  "maou",     "ougi",   "BitBtn7",  "Panel2",      "Panel3",  "Panel4",
+        "mori1",   "mori2",   "mori3",    "mori4",  "kozuesan", "kozuesensei", "mori5",   "sanda",
+        "suraim",  "suraimu", "hime",     "kudoku", "BitBtn19", "hime1",       "bosu",    "bosu1",
+        "nakama1", "nakama",  "bosu2",    "bossu",  "mahou",    "bosu3",       "bosu4",   "bosu5",
+        "mahou2",  "mahou3",  "BitBtn21", "bosu6",  "ido",      "Panel5",      "Panel6",  "machi",
+        "machi1",  "bukiya",  "sakaba",   "jiyuu",  "ryuu",     "nami",
     };
     return order;
 }
@@ -112,9 +118,9 @@ TForm1::TForm1() : QWidget(nullptr) {
     setFont(fontValue(layout::windowFont));
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    m_regions = {openingRows(),   northRoadRows(),      westRoadRows(), slimeRows(),
-                 castleRows(),    forestRows(),         townRows(),     firstDemonKingRows(),
-                 battleRows(),    swordsmanBattleRows(), endingsRows()};
+    m_regions = {openingRows(), northRoadRows(),       westRoadRows(), slimeRows(),
+                 castleRows(),  forestRows(),          townRows(),     firstDemonKingRows(),
+                 battleRows(),  swordsmanBattleRows(), endingsRows()};
     LayoutBuilder builder(this);
     builder.build();
 
@@ -324,9 +330,13 @@ void TForm1::closeEvent(QCloseEvent *event) {
     emit closed();
 }
 
-void TForm1::beep() { Services::instance().beep(); }
+void TForm1::beep() {
+    Services::instance().beep();
+}
 
-void TForm1::message(const QString &text) { Services::instance().message(this, text); }
+void TForm1::message(const QString &text) {
+    Services::instance().message(this, text);
+}
 
 QString TForm1::inputName(const QString &caption, const QString &prompt,
                           const QString &defaultText) {

@@ -10,9 +10,9 @@ const char *kindName(Kind kind) {
 
 const char *colorName(ColorName color) {
     static const char *const names[] = {
-        "clBlack",      "clMaroon", "clGreen",   "clOlive",  "clPurple",       "clRed",
-        "clLime",       "clYellow", "clWhite",   "clSilver", "clWindowText",   "clWindow",
-        "clBtnFace",    "clInfoBk", "clBtnHighlight", "clBtnShadow", "clWindowFrame"};
+        "clBlack",   "clMaroon", "clGreen",        "clOlive",     "clPurple",     "clRed",
+        "clLime",    "clYellow", "clWhite",        "clSilver",    "clWindowText", "clWindow",
+        "clBtnFace", "clInfoBk", "clBtnHighlight", "clBtnShadow", "clWindowFrame"};
     return names[color];
 }
 

@@ -86,29 +86,71 @@ struct Row {
     const char *pictureName = nullptr; // embedded picture, by file name without ".bmp"
     const char *onClick = nullptr;
 
-    Row &&caption(const char *c) && { captionText = c; return std::move(*this); }
-    Row &&items(std::vector<const char *> e) && { entries = std::move(e); return std::move(*this); }
-    Row &&lines(std::vector<const char *> e) && { entries = std::move(e); return std::move(*this); }
-    Row &&fieldText(const char *t) && { text = t; return std::move(*this); }
+    Row &&caption(const char *c) && {
+        captionText = c;
+        return std::move(*this);
+    }
+    Row &&items(std::vector<const char *> e) && {
+        entries = std::move(e);
+        return std::move(*this);
+    }
+    Row &&lines(std::vector<const char *> e) && {
+        entries = std::move(e);
+        return std::move(*this);
+    }
+    Row &&fieldText(const char *t) && {
+        text = t;
+        return std::move(*this);
+    }
     Row &&font(const char *name, int height, int style, ColorName color) && {
         ownFont = FontSpec{name, height, style, color};
         return std::move(*this);
     }
-    Row &&hidden() && { visible = false; return std::move(*this); }
-    Row &&color(ColorName c) && { ownColor = c; return std::move(*this); }
-    Row &&tabOrder(int t) && { tab = t; return std::move(*this); }
+    Row &&hidden() && {
+        visible = false;
+        return std::move(*this);
+    }
+    Row &&color(ColorName c) && {
+        ownColor = c;
+        return std::move(*this);
+    }
+    Row &&tabOrder(int t) && {
+        tab = t;
+        return std::move(*this);
+    }
     Row &&bevels(Bevel inner, Bevel outer) && {
         bevelInner = inner;
         bevelOuter = outer;
         return std::move(*this);
     }
-    Row &&bevel(int width) && { bevelWidth = width; return std::move(*this); }
-    Row &&border(int width) && { borderWidth = width; return std::move(*this); }
-    Row &&bsSingle() && { borderSingle = true; return std::move(*this); }
-    Row &&itemHeight(int h) && { itemHeightPx = h; return std::move(*this); }
-    Row &&bkClose() && { closeKind = true; return std::move(*this); }
-    Row &&picture(const char *name) && { pictureName = name; return std::move(*this); }
-    Row &&click(const char *handler) && { onClick = handler; return std::move(*this); }
+    Row &&bevel(int width) && {
+        bevelWidth = width;
+        return std::move(*this);
+    }
+    Row &&border(int width) && {
+        borderWidth = width;
+        return std::move(*this);
+    }
+    Row &&bsSingle() && {
+        borderSingle = true;
+        return std::move(*this);
+    }
+    Row &&itemHeight(int h) && {
+        itemHeightPx = h;
+        return std::move(*this);
+    }
+    Row &&bkClose() && {
+        closeKind = true;
+        return std::move(*this);
+    }
+    Row &&picture(const char *name) && {
+        pictureName = name;
+        return std::move(*this);
+    }
+    Row &&click(const char *handler) && {
+        onClick = handler;
+        return std::move(*this);
+    }
 };
 
 inline Row makeRow(Kind kind, const char *name, bool topLevel, int left, int top, int width,

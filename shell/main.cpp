@@ -9,8 +9,8 @@
 #include <QIcon>
 #include <QSocketNotifier>
 #include <csignal>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 

@@ -15,6 +15,6 @@ bool playAlertSound() {
     }();
     if (!context)
         return false;
-    return ca_context_play(context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION,
-                           "alert", nullptr) == CA_SUCCESS;
+    return ca_context_play(context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "alert",
+                           nullptr) == CA_SUCCESS;
 }

@@ -21,7 +21,8 @@ public:
     QStringList messages;
 
     void promptOpening(NamePrompt *prompt) override {
-        QMetaObject::invokeMethod(prompt, [this, prompt] { onPrompt(prompt); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            prompt, [this, prompt] { onPrompt(prompt); }, Qt::QueuedConnection);
     }
     void messageOpening(MessageBox *box) override {
         QMetaObject::invokeMethod(
@@ -84,14 +85,15 @@ private slots:
     }
 
     void unitsRoundHalvesUpward() {
-        QCOMPARE(unitsX(1, CharSize{6, 12}), 2);  // 1.5
-        QCOMPARE(unitsX(1, CharSize{5, 12}), 1);  // 1.25
+        QCOMPARE(unitsX(1, CharSize{6, 12}), 2);   // 1.5
+        QCOMPARE(unitsX(1, CharSize{5, 12}), 1);   // 1.25
         QCOMPARE(unitsY(63, CharSize{6, 12}), 95); // 94.5
-        QCOMPARE(unitsY(3, CharSize{6, 13}), 5);  // 4.875
+        QCOMPARE(unitsY(3, CharSize{6, 13}), 5);   // 4.875
     }
 
     void applicationTitleComesFromTheFileName() {
-        QCOMPARE(applicationTitle(QStringLiteral("C:/GAMES/STORY.V2.EXE")), QStringLiteral("Story"));
+        QCOMPARE(applicationTitle(QStringLiteral("C:/GAMES/STORY.V2.EXE")),
+                 QStringLiteral("Story"));
         QCOMPARE(applicationTitle(QStringLiteral("/usr/games/hoshifuru2")),
                  QStringLiteral("hoshifuru2"));
         QCOMPARE(applicationTitle(QStringLiteral("./HOSHIFURU2")), QStringLiteral("Hoshifuru2"));
@@ -101,7 +103,7 @@ private slots:
     void cp932CountsDoubleByteCharacters() {
         QCOMPARE(cp932Length(QStringLiteral("abc")), 3);
         QCOMPARE(cp932Length(QStringLiteral("あなた")), 6);
-        QCOMPARE(cp932Length(QStringLiteral("ｱｲｳ")), 3); // half-width katakana
+        QCOMPARE(cp932Length(QStringLiteral("ｱｲｳ")), 3);                 // half-width katakana
         QCOMPARE(cp932Length(QString::fromUtf8("\xF0\x9F\x98\x80")), 2); // one emoji, one slot
     }
 
@@ -111,19 +113,20 @@ private slots:
         QTest::addColumn<QString>("result");
         enum { Enter, Escape, CancelButton, CloseControl, OkButton };
         QTest::newRow("Enter at once") << QString() << int(Enter) << QStringLiteral("あなた");
-        QTest::newRow("typed over the default") << QStringLiteral("ゆう") << int(Enter)
-                                                << QStringLiteral("ゆう");
-        QTest::newRow("OK button") << QStringLiteral("ゆう") << int(OkButton) << QStringLiteral("ゆう");
-        QTest::newRow("Escape after editing") << QStringLiteral("ゆう") << int(Escape)
-                                              << QStringLiteral("あなた");
-        QTest::newRow("cancel button") << QStringLiteral("ゆう") << int(CancelButton)
-                                       << QStringLiteral("あなた");
-        QTest::newRow("close control") << QStringLiteral("ゆう") << int(CloseControl)
-                                       << QStringLiteral("あなた");
-        QTest::newRow("blanks kept") << QStringLiteral("  ゆ う ") << int(Enter)
-                                     << QStringLiteral("  ゆ う ");
-        QTest::newRow("markup literal") << QStringLiteral("<b>x</b>&&") << int(Enter)
-                                        << QStringLiteral("<b>x</b>&&");
+        QTest::newRow("typed over the default")
+            << QStringLiteral("ゆう") << int(Enter) << QStringLiteral("ゆう");
+        QTest::newRow("OK button")
+            << QStringLiteral("ゆう") << int(OkButton) << QStringLiteral("ゆう");
+        QTest::newRow("Escape after editing")
+            << QStringLiteral("ゆう") << int(Escape) << QStringLiteral("あなた");
+        QTest::newRow("cancel button")
+            << QStringLiteral("ゆう") << int(CancelButton) << QStringLiteral("あなた");
+        QTest::newRow("close control")
+            << QStringLiteral("ゆう") << int(CloseControl) << QStringLiteral("あなた");
+        QTest::newRow("blanks kept")
+            << QStringLiteral("  ゆ う ") << int(Enter) << QStringLiteral("  ゆ う ");
+        QTest::newRow("markup literal")
+            << QStringLiteral("<b>x</b>&&") << int(Enter) << QStringLiteral("<b>x</b>&&");
     }
 
     void promptAnswers() {
@@ -138,11 +141,21 @@ private slots:
             QCOMPARE(prompt->focusWidget(), prompt->field());
             typeText(prompt->field(), keys);
             switch (ending) {
-            case 0: QTest::keyClick(prompt->field(), Qt::Key_Return); break;
-            case 1: QTest::keyClick(prompt->field(), Qt::Key_Escape); break;
-            case 2: prompt->cancelButton()->click(); break;
-            case 3: prompt->close(); break;
-            case 4: prompt->okButton()->click(); break;
+            case 0:
+                QTest::keyClick(prompt->field(), Qt::Key_Return);
+                break;
+            case 1:
+                QTest::keyClick(prompt->field(), Qt::Key_Escape);
+                break;
+            case 2:
+                prompt->cancelButton()->click();
+                break;
+            case 3:
+                prompt->close();
+                break;
+            case 4:
+                prompt->okButton()->click();
+                break;
             }
         });
         QCOMPARE(shownDefault, QStringLiteral("あなた"));
@@ -198,10 +211,12 @@ private slots:
         const QString surrogates = askName(answerer, [](NamePrompt *prompt) {
             prompt->field()->setText(QString(250, u'x'));
             prompt->field()->end(false);
-            prompt->field()->insert(QString::fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"));
+            prompt->field()->insert(
+                QString::fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"));
             QTest::keyClick(prompt->field(), Qt::Key_Return);
         });
-        QCOMPARE(surrogates, QString(250, u'x') + QString::fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x98\x80"));
+        QCOMPARE(surrogates,
+                 QString(250, u'x') + QString::fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x98\x80"));
     }
 
     void promptUsesItsOwnFont() {
@@ -249,10 +264,18 @@ private slots:
         QFETCH(int, way);
         answerer.onMessage = [way](MessageBox *box) {
             switch (way) {
-            case 0: QTest::keyClick(box->button(), Qt::Key_Return); break;
-            case 1: QTest::keyClick(box->button(), Qt::Key_Escape); break;
-            case 2: QTest::keyClick(box->button(), Qt::Key_Space); break;
-            case 3: box->close(); break;
+            case 0:
+                QTest::keyClick(box->button(), Qt::Key_Return);
+                break;
+            case 1:
+                QTest::keyClick(box->button(), Qt::Key_Escape);
+                break;
+            case 2:
+                QTest::keyClick(box->button(), Qt::Key_Space);
+                break;
+            case 3:
+                box->close();
+                break;
             }
         };
         answerer.messages.clear();

@@ -11,8 +11,12 @@ using namespace layout;
 
 namespace {
 
-QRgb at(const QImage &image, int x, int y) { return image.pixel(x, y); }
-QRgb rgb(ColorName color) { return colorValue(color).rgb(); }
+QRgb at(const QImage &image, int x, int y) {
+    return image.pixel(x, y);
+}
+QRgb rgb(ColorName color) {
+    return colorValue(color).rgb();
+}
 
 } // namespace
 
@@ -71,8 +75,10 @@ private slots:
                     top = std::min(top, y), bottom = std::max(bottom, y);
                 }
         QVERIFY(right > left);
-        QVERIFY2(std::abs((left + right) - 100) <= 2, qPrintable(QStringLiteral("%1..%2").arg(left).arg(right)));
-        QVERIFY2(std::abs((top + bottom) - 40) <= 4, qPrintable(QStringLiteral("%1..%2").arg(top).arg(bottom)));
+        QVERIFY2(std::abs((left + right) - 100) <= 2,
+                 qPrintable(QStringLiteral("%1..%2").arg(left).arg(right)));
+        QVERIFY2(std::abs((top + bottom) - 40) <= 4,
+                 qPrintable(QStringLiteral("%1..%2").arg(top).arg(bottom)));
     }
 
     void bitmapButtonFaceRaisedAndPressed() {
@@ -138,7 +144,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         list.setFocus();
         QCOMPARE(list.itemIndex(), -1); // focus alone makes a row current, not chosen
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(1)).center());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.item(1)).center());
         QCOMPARE(list.itemIndex(), 1);
         window.hide();
         window.show();
@@ -177,7 +184,8 @@ private slots:
     void memoKeepsLinesAndWraps() {
         kinds::TMemo memo(nullptr, clWindow);
         memo.setLines({"並木さん", "　「ここら辺は気を"});
-        QCOMPARE(memo.lines(), QStringList({QStringLiteral("並木さん"), QStringLiteral("　「ここら辺は気を")}));
+        QCOMPARE(memo.lines(),
+                 QStringList({QStringLiteral("並木さん"), QStringLiteral("　「ここら辺は気を")}));
         QCOMPARE(memo.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(memo.lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(!memo.isReadOnly());

@@ -34,7 +34,8 @@ private slots:
             QCOMPARE(built.widget->objectName(), QString::fromUtf8(built.row->name));
             if (built.row->onClick) {
                 QVERIFY(TForm1::handlers().contains(QString::fromUtf8(built.row->onClick)));
-                QVERIFY2(!bound.contains(QString::fromUtf8(built.row->onClick)), built.row->onClick);
+                QVERIFY2(!bound.contains(QString::fromUtf8(built.row->onClick)),
+                         built.row->onClick);
                 bound.insert(QString::fromUtf8(built.row->onClick));
             }
         }

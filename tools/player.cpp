@@ -16,13 +16,27 @@ QString jsonString(const QString &text) {
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        case '\b': out += QStringLiteral("\\b"); break;
-        case '\f': out += QStringLiteral("\\f"); break;
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\b':
+            out += QStringLiteral("\\b");
+            break;
+        case '\f':
+            out += QStringLiteral("\\f");
+            break;
         default:
             if (c.unicode() < 0x20 || c.unicode() == 0x2028 || c.unicode() == 0x2029)
                 out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
@@ -42,7 +56,9 @@ QString jsonStrings(const QStringList &list) {
     return u'[' + quoted.join(u',') + u']';
 }
 
-QString jsonBool(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+QString jsonBool(bool value) {
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
 
 // Sends text as key presses, one character (or surrogate pair) at a time.
 void typeKeys(QWidget *widget, const QString &text) {
@@ -131,7 +147,9 @@ Player::Player(TForm1 &form, QTextStream &out) : m_form(form), m_out(out) {
     QObject::connect(&m_form, &TForm1::closed, [this] { m_closed = true; });
 }
 
-Player::~Player() { Services::instance().setObserver(nullptr); }
+Player::~Player() {
+    Services::instance().setObserver(nullptr);
+}
 
 void Player::emitLine(const QString &json) {
     m_out << json << '\n';
@@ -166,8 +184,8 @@ int Player::play(const QStringList &script) {
         try {
             runStep(line);
         } catch (const StepError &error) {
-            emitLine(
-                QStringLiteral("{\"event\":\"error\",\"message\":%1}").arg(jsonString(error.message)));
+            emitLine(QStringLiteral("{\"event\":\"error\",\"message\":%1}")
+                         .arg(jsonString(error.message)));
             return 2;
         }
         if (m_closed) {
@@ -248,9 +266,10 @@ void Player::runStep(const QString &line) {
         m_answers.push_back(answer);
     } else if (command == QLatin1String("inspect") && !name.isEmpty() && argument.isEmpty()) {
         QWidget *widget = namedWidget(name);
-        QString json = QStringLiteral("{\"event\":\"inspect\",\"name\":%1,\"visible\":%2,\"onScreen\":%3")
-                           .arg(jsonString(name), jsonBool(!widget->isHidden()),
-                                jsonBool(widget->isVisible()));
+        QString json =
+            QStringLiteral("{\"event\":\"inspect\",\"name\":%1,\"visible\":%2,\"onScreen\":%3")
+                .arg(jsonString(name), jsonBool(!widget->isHidden()),
+                     jsonBool(widget->isVisible()));
         if (auto *list = qobject_cast<kinds::TListBox *>(widget))
             json += QStringLiteral(",\"index\":%1").arg(list->itemIndex());
         if (auto *combo = qobject_cast<kinds::TComboBox *>(widget))
@@ -272,14 +291,17 @@ void Player::runStep(const QString &line) {
     }
 }
 
-void Player::beeped() { emitLine(QStringLiteral("{\"event\":\"beep\"}")); }
+void Player::beeped() {
+    emitLine(QStringLiteral("{\"event\":\"beep\"}"));
+}
 
 void Player::messageOpening(MessageBox *box) {
     QMetaObject::invokeMethod(
         box,
         [this, box] {
-            emitLine(QStringLiteral("{\"event\":\"message\",\"text\":%1,\"screen\":%2,\"color\":%3}")
-                         .arg(jsonString(box->text()), screenJson(), colorJson()));
+            emitLine(
+                QStringLiteral("{\"event\":\"message\",\"text\":%1,\"screen\":%2,\"color\":%3}")
+                    .arg(jsonString(box->text()), screenJson(), colorJson()));
             QTest::keyClick(box->button(), Qt::Key_Return);
         },
         Qt::QueuedConnection);
@@ -304,9 +326,15 @@ void Player::promptOpening(NamePrompt *prompt) {
                     typeKeys(field, *answer.text);
             }
             switch (answer.how) {
-            case Answer::Ok: QTest::keyClick(field, Qt::Key_Return); break;
-            case Answer::Cancel: QTest::keyClick(field, Qt::Key_Escape); break;
-            case Answer::Close: prompt->close(); break;
+            case Answer::Ok:
+                QTest::keyClick(field, Qt::Key_Return);
+                break;
+            case Answer::Cancel:
+                QTest::keyClick(field, Qt::Key_Escape);
+                break;
+            case Answer::Close:
+                prompt->close();
+                break;
             }
         },
         Qt::QueuedConnection);
@@ -326,9 +354,10 @@ void Player::colorSet(ColorName color) {
 
 void Player::printLayout(const TForm1 &form, QTextStream &out) {
     QStringList objects;
-    objects << QStringLiteral("{\"Name\":\"Form1\",\"Class\":\"TForm1\",\"Parent\":null,\"Caption\":%1,"
-                              "\"ClientWidth\":%2,\"ClientHeight\":%3,\"Left\":%4,\"Top\":%5,"
-                              "\"Color\":%6,\"Font\":%7}")
+    objects << QStringLiteral(
+                   "{\"Name\":\"Form1\",\"Class\":\"TForm1\",\"Parent\":null,\"Caption\":%1,"
+                   "\"ClientWidth\":%2,\"ClientHeight\":%3,\"Left\":%4,\"Top\":%5,"
+                   "\"Color\":%6,\"Font\":%7}")
                    .arg(jsonString(form.windowTitle()))
                    .arg(form.width())
                    .arg(form.height())

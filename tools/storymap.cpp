@@ -32,7 +32,7 @@ using namespace layout;
 namespace {
 
 struct Action {
-    QString list;  // empty for a plain click
+    QString list; // empty for a plain click
     int entry = -1;
     QString entryText;
     QString button;
@@ -114,7 +114,8 @@ QString Explorer::stateOf(const TForm1 &form) const {
     for (const TForm1::Built &built : form.built())
         if (built.widget->isVisible())
             shown << built.widget->objectName();
-    return shown.join(u' ') + QStringLiteral(" | ") + QString::fromLatin1(colorName(form.colorName()));
+    return shown.join(u' ') + QStringLiteral(" | ") +
+           QString::fromLatin1(colorName(form.colorName()));
 }
 
 QList<Action> Explorer::actionsOf(const TForm1 &form) const {
@@ -180,7 +181,8 @@ Outcome Explorer::attempt(const QList<Action> &road, const Action &next) {
     m_watcher.form = &form;
     for (const Action &step : road) {
         if (!perform(form, step)) {
-            problem(QStringLiteral("the road to a state could not be replayed at %1").arg(step.label()));
+            problem(QStringLiteral("the road to a state could not be replayed at %1")
+                        .arg(step.label()));
             return {};
         }
     }
@@ -235,7 +237,9 @@ int Explorer::run(const QString &dotPath, const QString &checkPath) {
             for (QWidget *widget : form.topLevelWidgets())
                 topLevel += widget->isVisible() ? 1 : 0;
             if (!road.isEmpty() && topLevel != 1)
-                problem(QStringLiteral("%1 widgets on screen at once in state %2").arg(topLevel).arg(state));
+                problem(QStringLiteral("%1 widgets on screen at once in state %2")
+                            .arg(topLevel)
+                            .arg(state));
         }
         if (actions.isEmpty())
             problem(QStringLiteral("state %1 offers no action and no closing button").arg(state));
@@ -274,14 +278,16 @@ int Explorer::run(const QString &dotPath, const QString &checkPath) {
         if (!file.open(QIODevice::ReadOnly))
             problem(QStringLiteral("cannot read %1").arg(checkPath));
         else if (QString::fromUtf8(file.readAll()) != map)
-            problem(QStringLiteral("the story map %1 differs from the explored story").arg(checkPath));
+            problem(
+                QStringLiteral("the story map %1 differs from the explored story").arg(checkPath));
     }
 
-    std::printf("states %lld, transitions %lld, tries %d, handlers run %lld of %lld, closing buttons "
-                "reached %lld of %lld\n",
-                qlonglong(m_order.size()), qlonglong(m_edges.size()), m_tries,
-                qlonglong(m_handlersRun.size()), qlonglong(m_allHandlers.size()),
-                qlonglong(m_closersUsed.size()), qlonglong(m_allClosers.size()));
+    std::printf(
+        "states %lld, transitions %lld, tries %d, handlers run %lld of %lld, closing buttons "
+        "reached %lld of %lld\n",
+        qlonglong(m_order.size()), qlonglong(m_edges.size()), m_tries,
+        qlonglong(m_handlersRun.size()), qlonglong(m_allHandlers.size()),
+        qlonglong(m_closersUsed.size()), qlonglong(m_allClosers.size()));
     QStringList problems(m_problems.begin(), m_problems.end());
     problems.sort();
     for (const QString &text : problems)
@@ -330,7 +336,8 @@ QString Explorer::dot() const {
         out += QStringLiteral("  %1 [label=%2];\n").arg(ids.value(state), quoted(label));
     }
     for (const Edge &edge : m_edges) {
-        const QString to = edge.to == QLatin1String("(exit)") ? QStringLiteral("exit") : ids.value(edge.to);
+        const QString to =
+            edge.to == QLatin1String("(exit)") ? QStringLiteral("exit") : ids.value(edge.to);
         out += QStringLiteral("  %1 -> %2 [label=%3];\n")
                    .arg(ids.value(edge.from), to,
                         quoted(QStringLiteral("%1 (%2)").arg(edge.label).arg(edge.messages)));
