@@ -5,6 +5,7 @@
 #include "services.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -113,6 +114,7 @@ TForm1::TForm1() : QWidget(nullptr) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/art/castle_icon.ico")));
     setFixedSize(clientWidth, clientHeight);
     move(position);
     setFont(fontValue(layout::windowFont));

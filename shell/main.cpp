@@ -5,8 +5,6 @@
 #include "services.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QIcon>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -59,8 +57,6 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "hoshifuru2: cannot build the window: %s\n", error.what());
         return 1;
     }
-    if (QFile::exists(QStringLiteral(":/art/castle_icon.ico")))
-        form->setWindowIcon(QIcon(QStringLiteral(":/art/castle_icon.ico")));
     QObject::connect(form.get(), &TForm1::closed, &app, [] {
         // Ending while a handler waits in a dialog: close that dialog and
         // every later one as cancelled, so the handler finishes.

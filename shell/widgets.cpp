@@ -1,7 +1,6 @@
 #include "widgets.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QFile>
 #include <QHash>
 #include <QKeyEvent>
@@ -318,11 +317,14 @@ const QPixmap &closeGlyph() {
         if (stock.isNull())
             return QPixmap();
         // The stock picture holds the normal and the greyed copy side by side.
-        QImage normal = stock.copy(0, 0, stock.height(), stock.height());
-        const QColor background = normal.pixelColor(0, normal.height() - 1);
+        QImage normal = stock.copy(0, 0, stock.height(), stock.height())
+                            .convertToFormat(QImage::Format_ARGB32);
+        const QRgb background = normal.pixel(0, normal.height() - 1);
+        for (int y = 0; y < normal.height(); ++y)
+            for (int x = 0; x < normal.width(); ++x)
+                if (normal.pixel(x, y) == background)
+                    normal.setPixel(x, y, qRgba(0, 0, 0, 0));
         QPixmap pixmap = QPixmap::fromImage(normal);
-        pixmap.setMask(QBitmap::fromImage(
-            normal.createMaskFromColor(background.rgb(), Qt::MaskOutColor)));
         return pixmap;
     }();
     return glyph;
