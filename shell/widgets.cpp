@@ -271,6 +271,9 @@ TMemo::TMemo(QWidget *parent, ColorName color) : QPlainTextEdit(parent), m_color
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setTabChangesFocus(true);
+    // A thin inner margin, as a classic edit control has: the memo's lines
+    // were broken to fit that width.
+    document()->setDocumentMargin(1);
 }
 
 void TMemo::setLines(const std::vector<const char *> &lines) {

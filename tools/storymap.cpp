@@ -9,10 +9,11 @@
 // fresh window and replays the shortest known road to the state, so that no
 // try sees what an earlier one left behind.
 //
-//   storymap [--dot FILE] [--check FILE]
+//   storymap [--dot FILE] [--check FILE] [--screenshots FOLDER]
 //
 // --dot writes the map; --check compares the explored map with a committed
-// one. The exit status is 0 only when every check holds.
+// one; --screenshots saves a picture of the window in every state. The exit status is 0 only when
+// every check holds.
 #include "builder.h"
 #include "dialogs.h"
 #include "fonts.h"
@@ -83,6 +84,8 @@ public:
 class Explorer {
 public:
     int run(const QString &dotPath, const QString &checkPath);
+    // A developer's aid: a picture of every state, for looking at scenes.
+    void saveScreenshotsIn(const QString &folder) { m_shots = folder; }
 
 private:
     QString stateOf(const TForm1 &form) const;
@@ -106,6 +109,7 @@ private:
     QSet<QString> m_allHandlers;
     QSet<QString> m_allClosers;
     int m_tries = 0;
+    QString m_shots;
     Watcher m_watcher;
 };
 
@@ -233,6 +237,10 @@ int Explorer::run(const QString &dotPath, const QString &checkPath) {
             for (const Action &step : road)
                 perform(form, step);
             actions = actionsOf(form);
+            if (!m_shots.isEmpty())
+                form.grab().save(QStringLiteral("%1/state-%2.png")
+                                     .arg(m_shots)
+                                     .arg(m_order.indexOf(state), 2, 10, QLatin1Char('0')));
             int topLevel = 0;
             for (QWidget *widget : form.topLevelWidgets())
                 topLevel += widget->isVisible() ? 1 : 0;
@@ -353,20 +361,24 @@ int main(int argc, char *argv[]) {
     registerFontSubstitutes();
     Services::instance().setSilent(true);
     Services::instance().setApplicationTitle(QStringLiteral("hoshifuru2"));
-    QString dotPath, checkPath;
+    QString dotPath, checkPath, shots;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--dot") && i + 1 < args.size())
             dotPath = args[++i];
         else if (args[i] == QLatin1String("--check") && i + 1 < args.size())
             checkPath = args[++i];
+        else if (args[i] == QLatin1String("--screenshots") && i + 1 < args.size())
+            shots = args[++i];
         else {
-            std::fprintf(stderr, "usage: storymap [--dot FILE] [--check FILE]\n");
+            std::fprintf(stderr,
+                         "usage: storymap [--dot FILE] [--check FILE] [--screenshots FOLDER]\n");
             return 2;
         }
     }
     try {
         Explorer explorer;
+        explorer.saveScreenshotsIn(shots);
         return explorer.run(dotPath, checkPath);
     } catch (const LayoutError &error) {
         std::fprintf(stderr, "storymap: %s\n", error.what());
