@@ -131,6 +131,50 @@ private slots:
         QVERIFY(form.hajimari->isVisible());
     }
 
+    void finalBlowNeverPaintsTheWindowRed() {
+        // Every paint of the window while the final blow plays is recorded
+        // with the colour it painted; each message box runs the event loop.
+        class Painted : public QObject, public StoryObserver {
+        public:
+            TForm1 *form = nullptr;
+            QList<ColorName> colours;
+            bool eventFilter(QObject *watched, QEvent *event) override {
+                if (watched == form && event->type() == QEvent::Paint)
+                    colours << form->colorName();
+                return false;
+            }
+            void messageOpening(MessageBox *box) override {
+                // A player reads the box first: let the window repaint
+                // behind it (paints wait at low priority), then press Enter.
+                QMetaObject::invokeMethod(
+                    box,
+                    [box] {
+                        QCoreApplication::sendPostedEvents();
+                        QCoreApplication::processEvents();
+                        QTest::keyClick(box->button(), Qt::Key_Return);
+                    },
+                    Qt::QueuedConnection);
+            }
+        } painted;
+        TForm1 form;
+        painted.form = &form;
+        Services::instance().setObserver(&painted);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Label1->hide();
+        form.start->hide();
+        form.bosu5->show();
+        form.installEventFilter(&painted);
+        QTest::mouseClick(form.Button20, Qt::LeftButton, {}, form.Button20->rect().center());
+        form.removeEventFilter(&painted);
+        Services::instance().setObserver(nullptr);
+        QVERIFY(!painted.colours.isEmpty());
+        QVERIFY(!painted.colours.contains(clRed));
+        QCOMPARE(painted.colours.last(), clWhite);
+        QCOMPARE(form.grab().toImage().pixel(370, 340), qRgb(255, 255, 255));
+        QVERIFY(form.BitBtn21->isVisible());
+    }
+
     void realProgramEndsWithStatusZero_data() {
         QTest::addColumn<int>("signal");
         QTest::newRow("SIGTERM") << int(SIGTERM);
