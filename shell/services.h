@@ -45,6 +45,8 @@ public:
     // later dialog closes at once the same way, so the running handler ends.
     void requestEnd();
     bool ending() const { return m_ending; }
+    // Lets dialogs run again: for tests that play on after an end request.
+    void clearEndRequest() { m_ending = false; }
     QDialog *activeDialog() const { return m_active; }
 
 private:

@@ -126,6 +126,7 @@ private slots:
         form.show();
         QTest::mouseClick(form.start, Qt::LeftButton, {}, form.start->rect().center());
         Services::instance().setObserver(nullptr);
+        Services::instance().clearEndRequest();
         QCOMPARE(PlayerName, QStringLiteral("あなた"));
         QCOMPARE(ender.messages, 0);
         QVERIFY(form.hajimari->isVisible());
