@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include "dialogs.h"
+#include "fonts.h"
 
 #include <QAbstractItemView>
 #include <QJsonArray>
@@ -111,6 +112,19 @@ QString fontJson(const FontSpec &font) {
 }
 
 } // namespace
+
+int &PlaybackApplication::offscreen(int &argc) {
+    // Set before the application picks its platform.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return argc;
+}
+
+PlaybackApplication::PlaybackApplication(int &argc, char **argv)
+    : QApplication(offscreen(argc), argv) {
+    registerFontSubstitutes();
+    Services::instance().setSilent(true);
+    Services::instance().setApplicationTitle(QStringLiteral("hoshifuru2"));
+}
 
 void clickWidget(QWidget *widget) {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());

@@ -6,6 +6,7 @@
 #include "form1.h"
 #include "services.h"
 
+#include <QApplication>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -50,6 +51,16 @@ private:
     std::deque<Answer> m_answers;
     bool m_closed = false;
     QString m_promptCaption, m_promptLabel, m_promptDefault;
+};
+
+// The application of a scripted run: Qt's offscreen platform, the game's
+// faces, no sound, and the game's own title on its message boxes.
+class PlaybackApplication : public QApplication {
+public:
+    PlaybackApplication(int &argc, char **argv);
+
+private:
+    static int &offscreen(int &argc);
 };
 
 // A player's input, delivered as real mouse events: a click in the middle of

@@ -356,11 +356,7 @@ QString Explorer::dot() const {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    registerFontSubstitutes();
-    Services::instance().setSilent(true);
-    Services::instance().setApplicationTitle(QStringLiteral("hoshifuru2"));
+    PlaybackApplication app(argc, argv);
     QString dotPath, checkPath, shots;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {

@@ -11,11 +11,7 @@
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    registerFontSubstitutes();
-    Services::instance().setSilent(true);
-    Services::instance().setApplicationTitle(QStringLiteral("hoshifuru2"));
+    PlaybackApplication app(argc, argv);
 
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
