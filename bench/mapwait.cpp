@@ -4,11 +4,12 @@
 //
 //   mapwait [--timeout S] [--settle MS] [--idle S] -- PROGRAM [ARGUMENTS...]
 //
-// It watches the root window for new, reparented and mapped windows, and
+// It watches the root window for windows being reparented and mapped, and
 // takes a window as the program's own when its _NET_WM_PID names the child.
 // It prints "key value" lines on standard output:
 //
-//   map_ms 27.31          exec to MapNotify, in milliseconds
+//   window 0x400006       the window that counted
+//   map_ms 27.31          from just before execve to the MapNotify, in ms
 //   vmhwm_kib 61234       VmHWM of the child after the settle time
 //   idle_switches 0       context switches of all threads during --idle
 //   idle_thread TID NAME VOLUNTARY NONVOLUNTARY   one per thread that switched
@@ -290,8 +291,13 @@ int main(int argc, char **argv) {
     while (mappedMs < 0) {
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) {
-            std::fprintf(stderr, "mapwait: %s ended before mapping a window (status %d)\n",
-                         options.command[0], status);
+            if (WIFSIGNALED(status))
+                std::fprintf(stderr,
+                             "mapwait: %s was killed by signal %d before mapping a window\n",
+                             options.command[0], WTERMSIG(status));
+            else
+                std::fprintf(stderr, "mapwait: %s exited with status %d before mapping a window\n",
+                             options.command[0], WEXITSTATUS(status));
             return 3;
         }
         const double left = deadline - nowMs();
