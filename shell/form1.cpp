@@ -114,7 +114,6 @@ TForm1::TForm1() : QWidget(nullptr) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(QStringLiteral(":/art/castle_icon.ico")));
     setFixedSize(clientWidth, clientHeight);
     move(position);
     setFont(fontValue(layout::windowFont));
@@ -325,6 +324,18 @@ void TForm1::paintEvent(QPaintEvent *event) {
     // The window's own background; the widgets keep the desktop's palette.
     QPainter painter(this);
     painter.fillRect(event->rect(), colorValue(m_color));
+}
+
+void TForm1::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!m_iconSet) {
+        // The icon is decoded once the first frame is on its way: the
+        // window need not wait for it.
+        m_iconSet = true;
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowIcon(QIcon(QStringLiteral(":/art/castle_icon.ico"))); },
+            Qt::QueuedConnection);
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent *event) {

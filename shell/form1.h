@@ -44,6 +44,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -60,6 +61,7 @@ private:
     QHash<QString, int> m_byName;
     QList<QWidget *> m_topLevel;
     layout::ColorName m_color = layout::clMaroon;
+    bool m_iconSet = false;
 
 public:
     // Story handlers, by region.

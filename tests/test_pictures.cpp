@@ -52,7 +52,11 @@ private slots:
         QCOMPARE(kinds::picture(QStringLiteral("demonking")).depth, 8);
         QCOMPARE(kinds::picture(QStringLiteral("villager")).depth, 24);
         QCOMPARE(kinds::picture(QStringLiteral("balloon")).depth, 4);
+        // The castle icon comes once the window is shown.
+        form.show();
+        QCoreApplication::processEvents();
         QVERIFY(!form.windowIcon().isNull());
+        QCOMPARE(form.windowIcon().availableSizes().value(0), QSize(32, 32));
     }
 
     void sceneColourShowsBesideASmallerPicture() {
