@@ -1,9 +1,11 @@
 #include "builder.h"
 
+#include "accessibility.h"
 #include "regions.h"
 
 #include <QLineEdit>
 #include <algorithm>
+#include <span>
 
 using namespace layout;
 
@@ -27,6 +29,29 @@ void applyBackground(QWidget *widget, ColorName color) {
 bool takesFocus(Kind kind) {
     return kind == TButton || kind == TBitBtn || kind == TListBox || kind == TComboBox ||
            kind == TMemo;
+}
+
+// Screen readers name a scene's lists by the question the scene asks (its
+// caption, else its label, else its place or person) and its memos by their
+// first line, the speaker. The scene comes first, then its children.
+void nameForReaders(std::span<const TForm1::Built> scene) {
+    const Row &sceneRow = *scene.front().row;
+    const QString sceneName = QString::fromUtf8(sceneRow.name);
+    QString question =
+        accessibility::spokenCaption(sceneName, QString::fromUtf8(sceneRow.captionText));
+    for (const TForm1::Built &child : scene.subspan(1)) {
+        if (question.isEmpty() && child.row->kind == TLabel)
+            question = QString::fromUtf8(child.row->captionText);
+    }
+    if (question.isEmpty())
+        question = accessibility::sceneSubject(sceneName);
+    for (const TForm1::Built &child : scene.subspan(1)) {
+        if (child.row->kind == TListBox)
+            accessibility::nameForReaders(child.widget, question);
+        else if (child.row->kind == TMemo && !child.row->entries.empty())
+            accessibility::nameForReaders(child.widget,
+                                          QString::fromUtf8(child.row->entries.front()));
+    }
 }
 
 } // namespace
@@ -66,6 +91,8 @@ void LayoutBuilder::build() {
             m_form->m_built.push_back({&row, widget, name, font});
         }
         stackStaticKindsBelow(scene);
+        const size_t rows = at - found->second;
+        nameForReaders({m_form->m_built.end() - ptrdiff_t(rows), m_form->m_built.end()});
     }
     stackStaticKindsBelow(m_form);
 

@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "accessibility.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -15,8 +17,12 @@ CharSize charSize(const QFont &font) {
     return {metrics.horizontalAdvance(letters) / 52, metrics.height()};
 }
 
-int unitsX(int units, CharSize size) { return (units * size.aw * 2 + 4) / 8; }
-int unitsY(int units, CharSize size) { return (units * size.ah * 2 + 8) / 16; }
+int unitsX(int units, CharSize size) {
+    return (units * size.aw * 2 + 4) / 8;
+}
+int unitsY(int units, CharSize size) {
+    return (units * size.ah * 2 + 8) / 16;
+}
 
 MessageGeometry messageGeometry(CharSize size, QSize textSize, int buttonWidth) {
     const int marginX = unitsX(8, size);
@@ -91,9 +97,7 @@ QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const 
 }
 
 PlainTextView::PlainTextView(const QString &text, int flags, QWidget *parent)
-    : QWidget(parent), m_text(text), m_flags(flags) {
-    setAccessibleName(text);
-}
+    : QWidget(parent), m_text(text), m_flags(flags) {}
 
 void PlainTextView::paintEvent(QPaintEvent *) {
     QPainter painter(this);
@@ -103,9 +107,8 @@ void PlainTextView::paintEvent(QPaintEvent *) {
 
 namespace {
 
-constexpr Qt::WindowFlags dialogFrame = Qt::Dialog | Qt::CustomizeWindowHint |
-                                        Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                        Qt::WindowCloseButtonHint |
+constexpr Qt::WindowFlags dialogFrame = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                         Qt::MSWindowsFixedSizeDialogHint;
 
 // Width of the message box's button, measured once per run.
@@ -116,7 +119,9 @@ int messageButtonWidth(const QFont &font, CharSize size) {
 
 } // namespace
 
-QFont MessageBox::messageFont() { return QApplication::font("QMessageBox"); }
+QFont MessageBox::messageFont() {
+    return QApplication::font("QMessageBox");
+}
 
 MessageBox::MessageBox(const QString &title, const QString &text, QWidget *parent)
     : QDialog(parent, dialogFrame) {
@@ -126,8 +131,8 @@ MessageBox::MessageBox(const QString &title, const QString &text, QWidget *paren
     setFont(font);
     const CharSize size = charSize(font);
     const QFontMetrics metrics(font);
-    const QScreen *screen = parent && parent->screen() ? parent->screen()
-                                                       : QApplication::primaryScreen();
+    const QScreen *screen =
+        parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
     const int maxWidth = screen ? screen->geometry().width() / 2 : 400;
     int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
     QRect measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, text);
@@ -153,7 +158,14 @@ MessageBox::MessageBox(const QString &title, const QString &text, QWidget *paren
     centreOnScreen(this);
 }
 
-QString MessageBox::text() const { return m_text->text(); }
+QString MessageBox::text() const {
+    return m_text->text();
+}
+
+void MessageBox::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    accessibility::announceAlert(this);
+}
 
 QFont NamePrompt::dialogFont() {
     const int dpi = QApplication::primaryScreen()
@@ -171,7 +183,7 @@ QFont NamePrompt::dialogFont() {
 
 NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QString &defaultText,
                        QWidget *parent)
-    : QDialog(parent, dialogFrame), m_default(defaultText) {
+    : QDialog(parent, dialogFrame), m_default(defaultText), m_promptText(prompt) {
     setWindowTitle(caption);
     setWindowModality(Qt::ApplicationModal);
     const QFont font = dialogFont();
@@ -179,15 +191,16 @@ NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QStr
     const CharSize size = charSize(font);
     const PromptGeometry g = promptGeometry(size, unitsY(12, size));
 
-    m_prompt = new QLabel(prompt, this);
+    // As the field's buddy the label would read '&' as a mnemonic mark.
+    m_prompt = new QLabel(QString(prompt).replace(u'&', QStringLiteral("&&")), this);
     m_prompt->setTextFormat(Qt::PlainText);
     m_prompt->move(g.label);
-    m_prompt->adjustSize();
     m_field = new QLineEdit(defaultText, this);
     m_field->setGeometry(g.edit);
     m_field->setValidator(new Cp932LimitValidator(m_field, byteLimit));
     m_field->setAccessibleName(prompt);
     m_prompt->setBuddy(m_field);
+    m_prompt->adjustSize();
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setGeometry(g.ok);
     m_ok->setDefault(true);
@@ -201,7 +214,9 @@ NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QStr
     centreOnScreen(this);
 }
 
-QString NamePrompt::prompt() const { return m_prompt->text(); }
+QString NamePrompt::prompt() const {
+    return m_promptText;
+}
 
 QString NamePrompt::result() const {
     return QDialog::result() == QDialog::Accepted ? m_field->text() : m_default;

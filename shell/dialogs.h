@@ -76,6 +76,8 @@ private:
     int m_flags;
 };
 
+// Screen readers meet a message box as an alert, named by its title and
+// described by its text.
 class MessageBox : public QDialog {
     Q_OBJECT
 public:
@@ -84,11 +86,16 @@ public:
     QPushButton *button() const { return m_button; }
     static QFont messageFont();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     PlainTextView *m_text = nullptr;
     QPushButton *m_button = nullptr;
 };
 
+// The field is labelled by the prompt for screen readers, and takes text
+// from input methods as from the keyboard: the byte limit holds for both.
 class NamePrompt : public QDialog {
     Q_OBJECT
 public:
@@ -106,6 +113,7 @@ public:
 
 private:
     QString m_default;
+    QString m_promptText;
     QLabel *m_prompt = nullptr;
     QLineEdit *m_field = nullptr;
     QPushButton *m_ok = nullptr;

@@ -1,5 +1,7 @@
 #include "widgets.h"
 
+#include "accessibility.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QHash>
@@ -13,23 +15,40 @@ using namespace layout;
 QColor colorValue(ColorName color) {
     const QPalette palette = QApplication::palette();
     switch (color) {
-    case clBlack: return QColor(0, 0, 0);
-    case clMaroon: return QColor(128, 0, 0);
-    case clGreen: return QColor(0, 128, 0);
-    case clOlive: return QColor(128, 128, 0);
-    case clPurple: return QColor(128, 0, 128);
-    case clRed: return QColor(255, 0, 0);
-    case clLime: return QColor(0, 255, 0);
-    case clYellow: return QColor(255, 255, 0);
-    case clWhite: return QColor(255, 255, 255);
-    case clSilver: return QColor(192, 192, 192);
-    case clWindowText: return palette.color(QPalette::WindowText);
-    case clWindow: return palette.color(QPalette::Base);
-    case clBtnFace: return palette.color(QPalette::Button);
-    case clInfoBk: return palette.color(QPalette::ToolTipBase);
-    case clBtnHighlight: return palette.color(QPalette::Light);
-    case clBtnShadow: return palette.color(QPalette::Dark);
-    case clWindowFrame: return palette.color(QPalette::Shadow);
+    case clBlack:
+        return QColor(0, 0, 0);
+    case clMaroon:
+        return QColor(128, 0, 0);
+    case clGreen:
+        return QColor(0, 128, 0);
+    case clOlive:
+        return QColor(128, 128, 0);
+    case clPurple:
+        return QColor(128, 0, 128);
+    case clRed:
+        return QColor(255, 0, 0);
+    case clLime:
+        return QColor(0, 255, 0);
+    case clYellow:
+        return QColor(255, 255, 0);
+    case clWhite:
+        return QColor(255, 255, 255);
+    case clSilver:
+        return QColor(192, 192, 192);
+    case clWindowText:
+        return palette.color(QPalette::WindowText);
+    case clWindow:
+        return palette.color(QPalette::Base);
+    case clBtnFace:
+        return palette.color(QPalette::Button);
+    case clInfoBk:
+        return palette.color(QPalette::ToolTipBase);
+    case clBtnHighlight:
+        return palette.color(QPalette::Light);
+    case clBtnShadow:
+        return palette.color(QPalette::Dark);
+    case clWindowFrame:
+        return palette.color(QPalette::Shadow);
     }
     return {};
 }
@@ -54,6 +73,13 @@ QString literalCaption(const QString &caption) {
 
 bool isEnter(const QKeyEvent *event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// A scene that comes on screen after the one holding the focus was hidden
+// takes the focus; a parent's showing (the window's restoring) does not count.
+void sceneShown(QWidget *widget, const QShowEvent *event) {
+    if (!event->spontaneous())
+        accessibility::focusShownScene(widget);
 }
 
 } // namespace
@@ -88,6 +114,12 @@ void TButton::setCaption(const QString &caption) {
 }
 
 void TButton::keyPressEvent(QKeyEvent *event) {
+    // A hidden button keeps the focus until another takes it; it must not
+    // be pressed meanwhile.
+    if (!isVisible()) {
+        event->ignore();
+        return;
+    }
     if (isEnter(event) && !event->isAutoRepeat()) {
         click();
         return;
@@ -95,7 +127,13 @@ void TButton::keyPressEvent(QKeyEvent *event) {
     QPushButton::keyPressEvent(event);
 }
 
-TBitBtn::TBitBtn(QWidget *parent, bool closeKind) : QAbstractButton(parent), m_closeKind(closeKind) {
+void TButton::showEvent(QShowEvent *event) {
+    QPushButton::showEvent(event);
+    sceneShown(this, event);
+}
+
+TBitBtn::TBitBtn(QWidget *parent, bool closeKind)
+    : QAbstractButton(parent), m_closeKind(closeKind) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (m_closeKind) {
@@ -110,11 +148,20 @@ int TBitBtn::contentLeft(int faceWidth, int glyphWidth, int captionWidth) {
 }
 
 void TBitBtn::keyPressEvent(QKeyEvent *event) {
+    if (!isVisible()) {
+        event->ignore();
+        return;
+    }
     if (isEnter(event) && !event->isAutoRepeat()) {
         click();
         return;
     }
     QAbstractButton::keyPressEvent(event);
+}
+
+void TBitBtn::showEvent(QShowEvent *event) {
+    QAbstractButton::showEvent(event);
+    sceneShown(this, event);
 }
 
 void TBitBtn::paintEvent(QPaintEvent *) {
@@ -142,6 +189,7 @@ void TBitBtn::paintEvent(QPaintEvent *) {
     int x = face.left() + contentLeft(face.width(), glyphWidth, captionWidth);
     if (glyph) {
         const int y = face.top() + (face.height() - glyph->height()) / 2;
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.drawPixmap(QPoint(x, y) + shift, *glyph);
         x += glyphWidth + 4;
     }
@@ -169,6 +217,11 @@ void TBitBtn::paintEvent(QPaintEvent *) {
 TPanel::TPanel(QWidget *parent, const Frame &frame, ColorName color)
     : QWidget(parent), m_frame(frame), m_color(color) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPanel::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    sceneShown(this, event);
 }
 
 void TPanel::setCaption(const QString &caption) {
@@ -215,8 +268,7 @@ void TPanel::paintEvent(QPaintEvent *) {
         painter.setFont(font());
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(QRect(area.left(), top, area.width(), textHeight),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine |
-                             Qt::TextExpandTabs,
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs,
                          m_caption);
     }
 }
@@ -245,7 +297,21 @@ int TListBox::itemIndex() const {
     return picked.isEmpty() ? -1 : picked.first().row();
 }
 
-TComboBox::TComboBox(QWidget *parent, int itemHeight) : QComboBox(parent), m_itemHeight(itemHeight) {
+void TListBox::keyPressEvent(QKeyEvent *event) {
+    // Taking the focus makes the first entry current without picking it; the
+    // first arrow then picks that entry, as the player sees it marked.
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+    if (arrow && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && itemIndex() < 0 &&
+        currentIndex().isValid()) {
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+TComboBox::TComboBox(QWidget *parent, int itemHeight)
+    : QComboBox(parent), m_itemHeight(itemHeight) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
@@ -283,12 +349,15 @@ void TMemo::setLines(const std::vector<const char *> &lines) {
     setPlainText(text.join(u'\n'));
 }
 
-QStringList TMemo::lines() const { return toPlainText().split(u'\n'); }
+QStringList TMemo::lines() const {
+    return toPlainText().split(u'\n');
+}
 
 TImage::TImage(QWidget *parent, const Picture &picture) : QWidget(parent), m_picture(picture) {}
 
 void TImage::paintEvent(QPaintEvent *) {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawPixmap(0, 0, m_picture.pixmap);
 }
 
@@ -298,6 +367,7 @@ const TImage::Picture &picture(const QString &name) {
     if (found != cache.end())
         return *found;
     TImage::Picture picture;
+    picture.name = name;
     QFile file(QStringLiteral(":/art/%1.bmp").arg(name));
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();
@@ -320,8 +390,8 @@ const QPixmap &closeGlyph() {
         if (stock.isNull())
             return QPixmap();
         // The stock picture holds the normal and the greyed copy side by side.
-        QImage normal = stock.copy(0, 0, stock.height(), stock.height())
-                            .convertToFormat(QImage::Format_ARGB32);
+        QImage normal =
+            stock.copy(0, 0, stock.height(), stock.height()).convertToFormat(QImage::Format_ARGB32);
         const QRgb background = normal.pixel(0, normal.height() - 1);
         for (int y = 0; y < normal.height(); ++y)
             for (int x = 0; x < normal.width(); ++x)

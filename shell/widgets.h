@@ -40,6 +40,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QString m_caption;
@@ -60,6 +61,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool m_closeKind;
@@ -86,6 +88,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     Frame m_frame;
@@ -94,6 +97,8 @@ private:
 };
 
 // Single-selection list; its index is the player's pick, -1 until there is one.
+// With nothing picked yet, the first Up or Down picks the entry under the
+// keyboard cursor rather than its neighbour.
 class TListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -102,6 +107,9 @@ public:
     int itemIndex() const;
     layout::ColorName colorName() const { return m_color; }
     int itemHeight() const { return m_itemHeight; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     layout::ColorName m_color;
@@ -135,10 +143,12 @@ private:
 };
 
 // A picture at natural size from the top-left corner, clipped by the widget.
+// On a denser display it is enlarged by whole pixels, never smoothed.
 class TImage : public QWidget {
     Q_OBJECT
 public:
     struct Picture {
+        QString name; // the embedded file's name, without ".bmp"
         QPixmap pixmap;
         int width = 0, height = 0, depth = 0;
     };

@@ -1,0 +1,303 @@
+#include "accessibility.h"
+
+#include "dialogs.h"
+#include "widgets.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QHash>
+#include <QPointer>
+#include <utility>
+
+namespace accessibility {
+
+QString pictureSubject(const QString &pictureName) {
+    static const QHash<QString, QString> subjects = {
+        {QStringLiteral("villager"), QStringLiteral("村人の並木さん")},
+        {QStringLiteral("villager_small"), QStringLiteral("村人の並木さん")},
+        {QStringLiteral("oldman"), QStringLiteral("嘆きの老人")},
+        {QStringLiteral("castle"), QStringLiteral("ホシフル城")},
+        {QStringLiteral("demonking"), QStringLiteral("大魔王")},
+        {QStringLiteral("teacher"), QStringLiteral("森の先生")},
+        {QStringLiteral("slime"), QStringLiteral("スライム")},
+        {QStringLiteral("princess"), QStringLiteral("お姫様")},
+        {QStringLiteral("swordsman"), QStringLiteral("サスライの剣士")},
+        {QStringLiteral("shopkeeper"), QStringLiteral("武器屋の主人")},
+        {QStringLiteral("balloon"), QStringLiteral("吹き出し「いらっしゃい 何を買う？」")},
+        {QStringLiteral("farmer"), QStringLiteral("自由の酪農家")},
+        {QStringLiteral("dragonbrother"), QStringLiteral("龍神の弟")},
+    };
+    return subjects.value(pictureName);
+}
+
+QString sceneSubject(const QString &panelName) {
+    static const QHash<QString, QString> subjects = {
+        {QStringLiteral("hajimari"), QStringLiteral("分かれ道")},
+        {QStringLiteral("namiki1"), QStringLiteral("並木さん")},
+        {QStringLiteral("Panel1"), QStringLiteral("並木さん")},
+        {QStringLiteral("shiro"), QStringLiteral("ホシフル城")},
+        {QStringLiteral("nageki1"), QStringLiteral("嘆きの老人")},
+        {QStringLiteral("Panel2"), QStringLiteral("嘆きの老人")},
+        {QStringLiteral("Panel3"), QStringLiteral("嘆きの老人")},
+        {QStringLiteral("suraim"), QStringLiteral("スライム")},
+        {QStringLiteral("Panel5"), QStringLiteral("スライム")},
+        {QStringLiteral("Panel6"), QStringLiteral("仲間たち")},
+        {QStringLiteral("Panel4"), QStringLiteral("ホシフル城の広間")},
+        {QStringLiteral("hime"), QStringLiteral("お姫様")},
+        {QStringLiteral("hime1"), QStringLiteral("お姫様")},
+        {QStringLiteral("kudoku"), QStringLiteral("お姫様")},
+        {QStringLiteral("nakama1"), QStringLiteral("サスライの剣士")},
+        {QStringLiteral("ido"), QStringLiteral("時間の井戸")},
+        {QStringLiteral("mori1"), QStringLiteral("迷いの森")},
+        {QStringLiteral("mori2"), QStringLiteral("迷いの森")},
+        {QStringLiteral("mori3"), QStringLiteral("迷いの森")},
+        {QStringLiteral("mori4"), QStringLiteral("迷いの森")},
+        {QStringLiteral("mori5"), QStringLiteral("迷いの森")},
+        {QStringLiteral("kozuesan"), QStringLiteral("梢先生")},
+        {QStringLiteral("machi"), QStringLiteral("ボンジュールの街")},
+        {QStringLiteral("machi1"), QStringLiteral("ボンジュールの街")},
+        {QStringLiteral("bukiya"), QStringLiteral("武器屋")},
+        {QStringLiteral("sakaba"), QStringLiteral("酒場")},
+        {QStringLiteral("jiyuu"), QStringLiteral("自由の酪農家")},
+        {QStringLiteral("ryuu"), QStringLiteral("龍神の弟")},
+        {QStringLiteral("nami"), QStringLiteral("並木さん")},
+        {QStringLiteral("maou"), QStringLiteral("大魔王")},
+        {QStringLiteral("bosu1"), QStringLiteral("大魔王")},
+        {QStringLiteral("bosu2"), QStringLiteral("大魔王")},
+        {QStringLiteral("bosu3"), QStringLiteral("大魔王")},
+        {QStringLiteral("bosu4"), QStringLiteral("大魔王")},
+        {QStringLiteral("bosu5"), QStringLiteral("大魔王")},
+        {QStringLiteral("bosu6"), QStringLiteral("大魔王")},
+        {QStringLiteral("mahou"), QStringLiteral("魔法")},
+        {QStringLiteral("mahou2"), QStringLiteral("魔法")},
+        {QStringLiteral("mahou3"), QStringLiteral("魔法")},
+    };
+    return subjects.value(panelName);
+}
+
+QString spokenCaption(const QString &panelName, const QString &caption) {
+    const QString spoken = caption.trimmed();
+    return spoken == panelName ? QString() : spoken;
+}
+
+QString panelName(const QString &panelName, const QString &caption) {
+    const QString spoken = spokenCaption(panelName, caption);
+    return spoken.isEmpty() ? sceneSubject(panelName) : spoken;
+}
+
+namespace {
+
+struct PendingName {
+    QPointer<QWidget> widget;
+    QString name;
+};
+
+QList<PendingName> &pendingNames() {
+    static QList<PendingName> names;
+    return names;
+}
+
+// Names the waiting widgets once an assistive tool starts listening.
+class NameOnActivation : public QAccessible::ActivationObserver {
+public:
+    void accessibilityActiveChanged(bool active) override {
+        if (!active)
+            return;
+        const QList<PendingName> names = std::exchange(pendingNames(), {});
+        for (const PendingName &pending : names) {
+            if (pending.widget)
+                pending.widget->setAccessibleName(pending.name);
+        }
+    }
+};
+
+} // namespace
+
+void nameForReaders(QWidget *widget, const QString &name) {
+    if (name.isEmpty())
+        return;
+    if (QAccessible::isActive()) {
+        widget->setAccessibleName(name);
+        return;
+    }
+    QList<PendingName> &names = pendingNames();
+    names.removeIf([](const PendingName &pending) { return pending.widget.isNull(); });
+    names.append({widget, name});
+}
+
+void announceAlert(QWidget *alert) {
+    QAccessibleEvent event(alert, QAccessible::Alert);
+    QAccessible::updateAccessibility(&event);
+}
+
+void focusShownScene(QWidget *widget) {
+    QWidget *window = widget->window();
+    if (window == widget || widget->parentWidget() != window)
+        return;
+    const QWidget *focus = window->focusWidget();
+    if (focus && focus->isVisible())
+        return;
+    // The builder chained the focus by the rows' tab order: the first of the
+    // scene's widgets met in the chain is its first in tab order.
+    for (QWidget *next = window->nextInFocusChain(); next != window;
+         next = next->nextInFocusChain()) {
+        if ((next == widget || widget->isAncestorOf(next)) &&
+            (next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible()) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+namespace {
+
+// A scene panel: a grouping named by its caption or by its place or person.
+class PanelInterface : public QAccessibleWidget {
+public:
+    explicit PanelInterface(kinds::TPanel *panel)
+        : QAccessibleWidget(panel, QAccessible::Grouping) {}
+
+    QString text(QAccessible::Text t) const override {
+        const auto *panel = static_cast<const kinds::TPanel *>(widget());
+        if (t == QAccessible::Name && panel->accessibleName().isEmpty())
+            return panelName(panel->objectName(), panel->caption());
+        if (t == QAccessible::Description && panel->accessibleDescription().isEmpty()) {
+            // A caption such as どうしますか？ names the panel; the place or
+            // person it stands for then describes it.
+            const QString subject = sceneSubject(panel->objectName());
+            return subject == text(QAccessible::Name) ? QString() : subject;
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// A picture: a graphic named by what it shows.
+class ImageInterface : public QAccessibleWidget, public QAccessibleImageInterface {
+public:
+    explicit ImageInterface(kinds::TImage *image)
+        : QAccessibleWidget(image, QAccessible::Graphic) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return imageDescription();
+        return QAccessibleWidget::text(t);
+    }
+    void *interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ImageInterface)
+            return static_cast<QAccessibleImageInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QString imageDescription() const override { return pictureSubject(image()->picture().name); }
+    // The part of the picture that shows: it is cut off at the widget's edges.
+    QSize imageSize() const override {
+        return image()->picture().pixmap.size().boundedTo(image()->size());
+    }
+    QPoint imagePosition() const override { return image()->mapToGlobal(QPoint(0, 0)); }
+
+private:
+    const kinds::TImage *image() const { return static_cast<const kinds::TImage *>(widget()); }
+};
+
+// A bitmap button: a push button named by its caption exactly as drawn (an
+// '&' is a letter here, never a mnemonic), pressed through its press action.
+class BitBtnInterface : public QAccessibleWidget {
+public:
+    explicit BitBtnInterface(kinds::TBitBtn *button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return button()->text();
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty() &&
+            button()->isCloseKind())
+            return QStringLiteral("押すとゲームが終わります");
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.pressed = button()->isDown();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &action) override {
+        if (action != pressAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        if (!button()->isEnabled() || !button()->isVisible())
+            return;
+        // The click may open a modal dialog: run it from the event loop, not
+        // inside the assistive tool's request.
+        QMetaObject::invokeMethod(button(), &QAbstractButton::click, Qt::QueuedConnection);
+    }
+    QStringList keyBindingsForAction(const QString &action) const override {
+        if (action == pressAction())
+            return {QStringLiteral("Space"), QStringLiteral("Return")};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
+private:
+    kinds::TBitBtn *button() const { return static_cast<kinds::TBitBtn *>(widget()); }
+};
+
+// The text of a message box: static text, read exactly as shown.
+class TextViewInterface : public QAccessibleWidget {
+public:
+    explicit TextViewInterface(PlainTextView *view)
+        : QAccessibleWidget(view, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<const PlainTextView *>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// A message box: an alert named by its title and described by its text.
+class AlertInterface : public QAccessibleWidget {
+public:
+    explicit AlertInterface(MessageBox *box) : QAccessibleWidget(box, QAccessible::AlertMessage) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return static_cast<const MessageBox *>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// Qt asks from the most derived class upward, so each kind is matched by
+// its own class name.
+QAccessibleInterface *describe(const QString &className, QObject *object) {
+    // The game's window: a window named by its title (Qt would take a plain
+    // QWidget for a client area).
+    if (className == QLatin1String("TForm1"))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    if (className == QLatin1String("kinds::TPanel"))
+        return new PanelInterface(static_cast<kinds::TPanel *>(object));
+    if (className == QLatin1String("kinds::TImage"))
+        return new ImageInterface(static_cast<kinds::TImage *>(object));
+    if (className == QLatin1String("kinds::TBitBtn"))
+        return new BitBtnInterface(static_cast<kinds::TBitBtn *>(object));
+    if (className == QLatin1String("PlainTextView"))
+        return new TextViewInterface(static_cast<PlainTextView *>(object));
+    if (className == QLatin1String("MessageBox"))
+        return new AlertInterface(static_cast<MessageBox *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+} // namespace accessibility
+
+// Once, when the application object is made; the interfaces themselves are
+// made only when asked for.
+static void installAccessibleKinds() {
+    static accessibility::NameOnActivation naming;
+    QAccessible::installFactory(accessibility::describe);
+    QAccessible::installActivationObserver(&naming);
+}
+Q_COREAPP_STARTUP_FUNCTION(installAccessibleKinds)
