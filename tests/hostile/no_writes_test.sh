@@ -1,0 +1,211 @@
+#!/bin/bash
+# The game stores nothing and talks to nothing but the display: every file
+# and network system call of a playthrough is traced with strace, and none
+# may create, write, rename or remove a file outside /dev and /proc, or open
+# a socket of any family but AF_UNIX.
+#
+#   no_writes_test.sh STORYPLAY GAME WMCLOSE SCRIPT
+#
+# Runs, each under `strace -f`:
+#   1. storyplay playing SCRIPT (offscreen; must end the program with exit 0),
+#      as in a desktop session (XDG_RUNTIME_DIR set);
+#   2. the same with XDG_RUNTIME_DIR unset, as under a bare login or CI;
+#   3. the real game in its own Xvfb: START (a beep), a typed name, the
+#      welcome message, then the window's close control.
+# Every run gets an empty HOME and TMPDIR of its own, so whatever it would
+# store lands there and shows in the trace as created, not in the real home.
+# Making sure an existing directory exists (mkdir failing with EEXIST, as Qt
+# does with XDG_RUNTIME_DIR) creates nothing and is no finding.
+#
+# A finding listed in KNOWN below is printed as such and does not fail the
+# test; any other finding does. Each entry names the fault it stands for.
+
+set -u
+set -o pipefail
+export LC_ALL=C.UTF-8
+
+if [ $# -ne 4 ]; then
+    echo "usage: $0 STORYPLAY GAME WMCLOSE SCRIPT" >&2
+    exit 2
+fi
+storyplay=$1 game=$2 wmclose=$3 script=$4
+
+for tool in strace Xvfb xdotool xwininfo; do
+    command -v "$tool" >/dev/null || {
+        echo "FAIL: $tool is not installed (make test-deps installs it)" >&2
+        exit 1
+    }
+done
+
+# Findings that stand for faults already reported, as extended regular
+# expressions over the strace line (after its process id).
+KNOWN=(
+    # The beep: libcanberra keeps a sound-event cache, creating
+    # $XDG_CACHE_HOME (or ~/.cache) and writing event-sound-cache.tdb.* there.
+    '^mkdir\("[^"]*/\.cache", 0755\)'
+    '^openat\(AT_FDCWD, "[^"]*/\.cache/event-sound-cache\.tdb\.[^"]*", O_RDWR\|O_CREAT'
+    # Qt's fallback when XDG_RUNTIME_DIR is unset: it creates the directory
+    # runtime-USER in the temporary directory (/tmp/runtime-root for root).
+    '^mkdir\("[^"]*/runtime-[^"/]*", 0700\)'
+)
+
+work=$(mktemp -d /tmp/hoshifuru2-nowrites.XXXXXX)
+xvfb_pid=""
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+passes=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+poll() { # limit-ms command...
+    local deadline=$(($(now_ms) + $1))
+    shift
+    until "$@"; do
+        [ "$(now_ms)" -ge "$deadline" ] && return 1
+        sleep 0.02
+    done
+}
+
+trace() { # log command...
+    local log=$1
+    shift
+    strace -f -qq -s 512 -e trace=%file,%network -e signal=none -o "$log" "$@"
+}
+
+# Prints the calls of a trace that create, write, rename or remove a file
+# outside /dev and /proc, or that use a socket family other than AF_UNIX.
+findings() {
+    sed -E 's/^[0-9]+ +//' "$1" | awk '
+        function path(line,    p) {
+            if (match(line, /"[^"]*"/)) return substr(line, RSTART + 1, RLENGTH - 2)
+            return ""
+        }
+        function outside(line,    p) {
+            p = path(line)
+            return !(p ~ /^\/dev\// || p ~ /^\/proc\//)
+        }
+        /^(open|openat|openat2)\(/ && /O_(CREAT|WRONLY|RDWR|TRUNC)/ && outside($0) { print; next }
+        /^(mkdir|mkdirat)\(/ && / = -1 EEXIST / { next }
+        /^(creat|mkdir|mkdirat|rmdir|unlink|unlinkat|rename|renameat|renameat2|link|linkat|symlink|symlinkat|truncate|mknod|mknodat|chmod|fchmodat|chown|lchown|fchownat|utime|utimes|utimensat|setxattr|lsetxattr|removexattr|lremovexattr)\(/ && outside($0) { print; next }
+        /^socket\(/ && !/^socket\(AF_(UNIX|LOCAL),/ { print; next }
+        /^(connect|bind|sendto|sendmsg)\(/ && /AF_INET|AF_INET6|AF_PACKET/ { print; next }
+    '
+}
+
+# Checks one trace: known findings are shown, any other fails the run.
+judge() { # run-name log
+    local line known pattern unexpected=0 total
+    total=$(wc -l <"$2")
+    while IFS= read -r line; do
+        known=no
+        for pattern in "${KNOWN[@]}"; do
+            [[ $line =~ $pattern ]] && known=yes
+        done
+        if [ $known = yes ]; then
+            echo "  known fault, reported: $line"
+        else
+            echo "  UNEXPECTED: $line"
+            unexpected=$((unexpected + 1))
+        fi
+    done < <(findings "$2")
+    if [ "$unexpected" -eq 0 ]; then
+        echo "$1: no unexpected file write or network socket in $total traced calls"
+        passes=$((passes + 1))
+    else
+        fail "$1: $unexpected call(s) that write files or open network sockets"
+    fi
+}
+
+fresh_home() { # name
+    mkdir -p "$work/$1/home" "$work/$1/tmp"
+    echo "$work/$1/home"
+}
+
+# ---------------------------------------------------------------- storyplay
+storyplay_run() { # name runtime-dir-or-empty
+    local home out status
+    home=$(fresh_home "$1")
+    local env_args=(env -i PATH="$PATH" HOME="$home" TMPDIR="$work/$1/tmp" LC_ALL=C.UTF-8
+        QT_QPA_PLATFORM=offscreen)
+    if [ -n "$2" ]; then
+        mkdir -m 0700 -p "$2"
+        env_args+=(XDG_RUNTIME_DIR="$2")
+    fi
+    echo "$1:"
+    out=$(trace "$work/$1.strace" "${env_args[@]}" "$storyplay" "$script" 2>"$work/$1.err")
+    status=$?
+    if [ $status -ne 0 ] || [ "$(tail -n 1 <<<"$out")" != '{"event":"exit","code":0}' ]; then
+        fail "$1: storyplay did not play to the end of the game (status $status): $(tail -n 2 <<<"$out")"
+        return
+    fi
+    grep -q '"event":"message","text":"ドカ――ン！！5000000のダメージをくらった！"' <<<"$out" ||
+        fail "$1: the playthrough did not reach the last blow before ゲームオーバー"
+    judge "$1" "$work/$1.strace"
+}
+
+storyplay_run storyplay-desktop "$work/runtime"
+storyplay_run storyplay-bare ""
+
+# ---------------------------------------------------------------- real game
+game_run() {
+    local name=game-xvfb home display main prompt box status
+    home=$(fresh_home $name)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
+        2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    if ! poll 10000 test -s "$work/display"; then
+        fail "$name: Xvfb did not start"
+        return
+    fi
+    display=":$(head -n 1 "$work/display")"
+    export DISPLAY=$display
+    echo "$name:"
+    mkdir -m 0700 -p "$work/runtime-game"
+    trace "$work/$name.strace" env -i PATH="$PATH" HOME="$home" TMPDIR="$work/$name/tmp" LC_ALL=C.UTF-8 \
+        DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime-game" \
+        "$game" 2>"$work/$name.err" &
+    local tracer=$!
+    found=""
+    find_one() { found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1); [ -n "$found" ]; }
+    if ! poll 10000 find_one '^ホシフルツルギ２$'; then
+        fail "$name: the window did not appear"
+        kill "$tracer" 2>/dev/null
+        return
+    fi
+    main=$found
+    # START sits at 16,128 (75x17) in the window.
+    xdotool mousemove --window "$main" 53 136 click 1
+    poll 5000 find_one '^ホシフルツルギⅡ$' || { fail "$name: no name prompt"; kill "$tracer"; return; }
+    prompt=$found
+    xdotool windowfocus --sync "$prompt" type --delay 10 "ゆう"
+    xdotool key Return
+    poll 5000 find_one '^hoshifuru2$' || { fail "$name: no welcome message"; kill "$tracer"; return; }
+    box=$found
+    xdotool windowfocus --sync "$box" key Return
+    gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+    poll 5000 gone "$box" || { fail "$name: the welcome message stayed"; kill "$tracer"; return; }
+    "$wmclose" "$main" || fail "$name: cannot send WM_DELETE_WINDOW"
+    if ! poll 5000 not_running "$tracer"; then
+        fail "$name: the game did not end after its close control"
+        kill "$tracer" 2>/dev/null
+        return
+    fi
+    wait "$tracer"
+    status=$?
+    [ $status -eq 0 ] || fail "$name: the game exited with status $status"
+    judge "$name" "$work/$name.strace"
+}
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
+game_run
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
