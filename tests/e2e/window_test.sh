@@ -52,6 +52,13 @@ for file in "$game" "$storyplay" "$wmclose"; do
     fi
 done
 
+# No X client may wait for ever (xdotool's --sync waits as long as it takes,
+# xwininfo without a window waits for a click): each gets ten seconds.
+xdotool() { timeout 10 xdotool "$@"; }
+xwininfo() { timeout 10 xwininfo "$@"; }
+xprop() { timeout 10 xprop "$@"; }
+import() { timeout 10 import "$@"; }
+
 # What the window must be, whatever the layout says.
 readonly TITLE="ホシフルツルギ２"
 readonly PROMPT_TITLE="ホシフルツルギⅡ"

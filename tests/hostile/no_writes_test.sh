@@ -37,6 +37,11 @@ for tool in strace Xvfb xdotool xwininfo; do
     }
 done
 
+# No X client may wait for ever (xdotool's --sync waits as long as it takes,
+# xwininfo without a window waits for a click): each gets ten seconds.
+xdotool() { timeout 10 xdotool "$@"; }
+xwininfo() { timeout 10 xwininfo "$@"; }
+
 # Findings that stand for faults already reported, as extended regular
 # expressions over the strace line (after its process id).
 KNOWN=(
@@ -177,25 +182,25 @@ game_run() {
     find_one() { found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1); [ -n "$found" ]; }
     if ! poll 10000 find_one '^ホシフルツルギ２$'; then
         fail "$name: the window did not appear"
-        kill "$tracer" 2>/dev/null
+        stop_trace "$tracer"
         return
     fi
     main=$found
     # START sits at 16,128 (75x17) in the window.
     xdotool mousemove --window "$main" 53 136 click 1
-    poll 5000 find_one '^ホシフルツルギⅡ$' || { fail "$name: no name prompt"; kill "$tracer"; return; }
+    poll 5000 find_one '^ホシフルツルギⅡ$' || { fail "$name: no name prompt"; stop_trace "$tracer"; return; }
     prompt=$found
     xdotool windowfocus --sync "$prompt" type --delay 10 "ゆう"
     xdotool key Return
-    poll 5000 find_one '^hoshifuru2$' || { fail "$name: no welcome message"; kill "$tracer"; return; }
+    poll 5000 find_one '^hoshifuru2$' || { fail "$name: no welcome message"; stop_trace "$tracer"; return; }
     box=$found
     xdotool windowfocus --sync "$box" key Return
     gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
-    poll 5000 gone "$box" || { fail "$name: the welcome message stayed"; kill "$tracer"; return; }
+    poll 5000 gone "$box" || { fail "$name: the welcome message stayed"; stop_trace "$tracer"; return; }
     "$wmclose" "$main" || fail "$name: cannot send WM_DELETE_WINDOW"
     if ! poll 5000 not_running "$tracer"; then
         fail "$name: the game did not end after its close control"
-        kill "$tracer" 2>/dev/null
+        stop_trace "$tracer"
         return
     fi
     wait "$tracer"
@@ -204,6 +209,13 @@ game_run() {
     judge "$name" "$work/$name.strace"
 }
 not_running() { ! kill -0 "$1" 2>/dev/null; }
+# Ends a traced run that went wrong: the traced game first (strace's child),
+# then strace.
+stop_trace() {
+    pkill -KILL -P "$1" 2>/dev/null
+    kill "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+}
 
 game_run
 
