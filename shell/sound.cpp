@@ -1,9 +1,16 @@
-// The alert sound: the freedesktop sound theme's "bell" event, played through
+// The alert sound: the freedesktop sound theme's "bell" sound, played through
 // libcanberra without waiting. The library is loaded on the first beep, not
 // at start-up: most moments of the game make no sound, and a missing library
 // only means the fallback bell.
+//
+// The sound is named by its file, found in the theme here, not by its event
+// name: libcanberra looks event names up through a cache file it writes in
+// the player's home, and the game writes no files.
 #include "services.h"
 
+#include <QByteArray>
+#include <QStandardPaths>
+#include <QStringList>
 #include <canberra.h>
 #include <dlfcn.h>
 
@@ -16,8 +23,23 @@ struct Canberra {
 
     ca_context *context = nullptr;
     Play play = nullptr;
+    QByteArray bell = bellFile();
+
+    // The theme's bell, from the desktop's data folders.
+    static QByteArray bellFile() {
+        for (const char *name : {"bell.oga", "bell.ogg", "bell.wav"}) {
+            const QString path = QStandardPaths::locate(
+                QStandardPaths::GenericDataLocation,
+                QStringLiteral("sounds/freedesktop/stereo/") + QLatin1String(name));
+            if (!path.isEmpty())
+                return path.toLocal8Bit();
+        }
+        return {};
+    }
 
     Canberra() {
+        if (bell.isEmpty())
+            return;
         void *library = dlopen("libcanberra.so.0", RTLD_LAZY | RTLD_LOCAL);
         if (!library)
             return;
@@ -39,6 +61,6 @@ bool playAlertSound() {
     static const Canberra canberra;
     if (!canberra.context)
         return false;
-    return canberra.play(canberra.context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION,
-                         "alert", nullptr) == CA_SUCCESS;
+    return canberra.play(canberra.context, 0, CA_PROP_MEDIA_FILENAME, canberra.bell.constData(),
+                         CA_PROP_EVENT_DESCRIPTION, "alert", nullptr) == CA_SUCCESS;
 }

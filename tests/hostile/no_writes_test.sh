@@ -45,10 +45,6 @@ xwininfo() { timeout 10 xwininfo "$@"; }
 # Findings that stand for faults already reported, as extended regular
 # expressions over the strace line (after its process id).
 KNOWN=(
-    # The beep: libcanberra keeps a sound-event cache, creating
-    # $XDG_CACHE_HOME (or ~/.cache) and writing event-sound-cache.tdb.* there.
-    '^mkdir\("[^"]*/\.cache", 0755\)'
-    '^openat\(AT_FDCWD, "[^"]*/\.cache/event-sound-cache\.tdb\.[^"]*", O_RDWR\|O_CREAT'
     # Qt's fallback when XDG_RUNTIME_DIR is unset: it creates the directory
     # runtime-USER in the temporary directory (/tmp/runtime-root for root).
     '^mkdir\("[^"]*/runtime-[^"/]*", 0700\)'
