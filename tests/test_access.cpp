@@ -1,0 +1,289 @@
+// What a screen reader learns through Qt's accessibility: role, name, state
+// and actions of the widget kinds, the alert of a message box, the labelled
+// name field, and the tree of a scene as it is on screen.
+#include "dialogs.h"
+#include "fonts.h"
+#include "form1.h"
+#include "services.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace layout;
+
+namespace {
+
+QAccessibleInterface *reader(QObject *object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QString name(QObject *object) {
+    return reader(object)->text(QAccessible::Name);
+}
+
+// What a reader presents of an interface's children: role and name of those
+// not marked invisible, in order.
+QStringList shown(QAccessibleInterface *parent) {
+    QStringList lines;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QAccessibleInterface *child = parent->child(i);
+        if (!child->state().invisible)
+            lines << QStringLiteral("%1 %2")
+                         .arg(int(child->role()))
+                         .arg(child->text(QAccessible::Name));
+    }
+    return lines;
+}
+
+QString line(QAccessible::Role role, const QString &text) {
+    return QStringLiteral("%1 %2").arg(int(role)).arg(text);
+}
+
+// Counts what Qt asks the factories for these classes; makes nothing itself.
+const QStringList lazyKinds = {"kinds::TPanel", "kinds::TImage", "kinds::TListBox"};
+int asked = 0;
+QAccessibleInterface *countingFactory(const QString &className, QObject *) {
+    if (lazyKinds.contains(className))
+        ++asked;
+    return nullptr;
+}
+
+// Enter on the name prompt and on every message box, after an optional look.
+class Answerer : public StoryObserver {
+public:
+    std::function<void(MessageBox *)> look;
+    void messageOpening(MessageBox *box) override {
+        QMetaObject::invokeMethod(
+            box,
+            [this, box] {
+                if (look)
+                    look(box);
+                QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+            },
+            Qt::QueuedConnection);
+    }
+    void promptOpening(NamePrompt *prompt) override {
+        QMetaObject::invokeMethod(
+            prompt, [prompt] { QTest::keyClick(prompt->windowHandle(), Qt::Key_Return); },
+            Qt::QueuedConnection);
+    }
+};
+
+} // namespace
+
+class AccessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        registerFontSubstitutes();
+        Services::instance().setSilent(true);
+    }
+
+    // First, while no reader has been listening. (Qt itself makes interfaces
+    // for widgets whose text is set or that come on screen.)
+    void startUpMakesNoInterfaceOfItsOwn() {
+        QAccessible::installFactory(countingFactory);
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCoreApplication::processEvents();
+        QCOMPARE(asked, 0);
+        QCOMPARE(form.Box1->accessibleName(), QString());
+        QAccessible::setActive(true); // a reader starts listening
+        QCOMPARE(form.Box1->accessibleName(), QStringLiteral("行き先を選んで下さい"));
+        QVERIFY(asked > 0);
+        QAccessible::removeFactory(countingFactory);
+    }
+
+    void windowLabelsAndButtons() {
+        TForm1 form;
+        QCOMPARE(reader(&form)->role(), QAccessible::Window);
+        QCOMPARE(name(&form), QStringLiteral("ホシフルツルギ２"));
+        QCOMPARE(reader(form.Label1)->role(), QAccessible::StaticText);
+        QCOMPARE(name(form.Label1), QStringLiteral("ホシフルツルギⅡ"));
+        form.start->setCaption(QStringLiteral("A&B"));
+        QCOMPARE(reader(form.start)->role(), QAccessible::Button);
+        QCOMPARE(name(form.start), QStringLiteral("A&B"));
+        QVERIFY(reader(form.start)->state().focusable);
+    }
+
+    void bitmapButtonIsAButtonWithAPressAction() {
+        QWidget window;
+        auto *button = new kinds::TBitBtn(&window, false);
+        button->setText(QStringLiteral("R&D"));
+        auto *closing = new kinds::TBitBtn(&window, true);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QAccessibleInterface *iface = reader(button);
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("R&D")); // no mnemonic
+        QCOMPARE(iface->text(QAccessible::Description), QString());
+        QVERIFY(!reader(closing)->text(QAccessible::Description).isEmpty());
+        QVERIFY(iface->state().focusable && !iface->state().pressed);
+        button->setDown(true);
+        QVERIFY(iface->state().pressed);
+        button->setDown(false);
+
+        QAccessibleActionInterface *actions = iface->actionInterface();
+        QCOMPARE(actions->actionNames(),
+                 QStringList({QAccessibleActionInterface::pressAction(),
+                              QAccessibleActionInterface::setFocusAction()}));
+        QSignalSpy clicks(button, &QAbstractButton::clicked);
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks.count(), 0); // not inside the reader's request
+        QTRY_COMPARE(clicks.count(), 1);
+        button->hide();
+        QVERIFY(iface->state().invisible);
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::processEvents();
+        QCOMPARE(clicks.count(), 1);
+    }
+
+    void panelsAndPicturesByWhatTheyShow() {
+        TForm1 form;
+        QCOMPARE(reader(form.hajimari)->role(), QAccessible::Grouping);
+        QCOMPARE(name(form.hajimari), QStringLiteral("分かれ道")); // no caption
+        // A caption padded with ideographic spaces is read without them; the
+        // person it stands for describes the panel.
+        QCOMPARE(name(form.namiki1), QStringLiteral("どうしますか？"));
+        QCOMPARE(reader(form.namiki1)->text(QAccessible::Description), QStringLiteral("並木さん"));
+        QCOMPARE(name(form.shiro), QStringLiteral("ホシフル城"));
+        QCOMPARE(reader(form.shiro)->text(QAccessible::Description), QString());
+        QCOMPARE(name(form.hime), QStringLiteral("お姫様")); // its caption is its own name
+        QCOMPARE(name(form.nakama1), QStringLiteral("サスライの剣士"));
+
+        QCOMPARE(reader(form.Image1)->role(), QAccessible::Graphic);
+        QCOMPARE(name(form.Image1), QStringLiteral("村人の並木さん"));
+        QCOMPARE(name(form.Image20), QStringLiteral("吹き出し「いらっしゃい 何を買う？」"));
+        // Only the balloon's top 73 rows show.
+        QCOMPARE(reader(form.Image20)->imageInterface()->imageSize(), QSize(100, 73));
+
+        int panels = 0, pictures = 0;
+        for (const TForm1::Built &built : form.built()) {
+            QAccessibleInterface *iface = reader(built.widget);
+            const QString text = iface->text(QAccessible::Name);
+            if (built.row->kind == TPanel) {
+                ++panels;
+                QCOMPARE(iface->role(), QAccessible::Grouping);
+                QVERIFY2(!text.isEmpty() && text != built.widget->objectName() &&
+                             text == text.trimmed(),
+                         built.row->name);
+            } else if (built.row->kind == TImage) {
+                ++pictures;
+                QCOMPARE(iface->role(), QAccessible::Graphic);
+                QVERIFY2(!text.isEmpty(), built.row->name);
+                QCOMPARE(iface->imageInterface()->imageDescription(), text);
+            }
+        }
+        QCOMPARE(panels, 39);
+        QCOMPARE(pictures, 23);
+    }
+
+    void listsComboAndMemosWithTheirContents() {
+        TForm1 form;
+        QAccessible::setActive(true);
+        QAccessibleInterface *list = reader(form.Box1);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("行き先を選んで下さい"));
+        QCOMPARE(list->childCount(), 2);
+        QCOMPARE(list->child(1)->role(), QAccessible::ListItem);
+        QCOMPARE(list->child(1)->text(QAccessible::Name), QStringLiteral("とりあえず西へ行く"));
+        QVERIFY(!list->child(1)->state().selected);
+        form.Box1->item(1)->setSelected(true);
+        QVERIFY(list->child(1)->state().selected && !list->child(0)->state().selected);
+        QCOMPARE(name(form.moribox1), QStringLiteral("どちらへ行きますか？")); // by the caption
+        QCOMPARE(name(form.List3), QStringLiteral("お姫様"));                  // by the person
+
+        QAccessibleInterface *combo = reader(form.Box2);
+        QCOMPARE(combo->role(), QAccessible::ComboBox);
+        QCOMPARE(combo->text(QAccessible::Value), QStringLiteral("どうちます？"));
+        QAccessibleInterface *entries = combo->child(0);
+        QCOMPARE(entries->role(), QAccessible::List);
+        QCOMPARE(entries->child(0)->text(QAccessible::Name), QStringLiteral("とりあえず話す"));
+        form.Box2->setCurrentIndex(1);
+        QCOMPARE(combo->text(QAccessible::Value), QStringLiteral("立ち去る"));
+
+        QAccessibleInterface *memo = reader(form.memo1);
+        QCOMPARE(memo->role(), QAccessible::EditableText);
+        QCOMPARE(memo->text(QAccessible::Name), QStringLiteral("並木さん"));
+        QCOMPARE(memo->text(QAccessible::Value), form.memo1->lines().join(u'\n'));
+        QCOMPARE(memo->text(QAccessible::Value).count(u'\n'), 4);
+    }
+
+    void messageBoxIsAnAlertWithItsText() {
+        Services::instance().setApplicationTitle(QStringLiteral("Hoshifuru2"));
+        const QString text = QStringLiteral("<b>ゆう</b>&は先に進むためしばらく歩いた。");
+        QStringList seen;
+        Answerer answerer;
+        answerer.look = [&seen](MessageBox *box) {
+            QAccessibleInterface *alert = reader(box);
+            seen << line(alert->role(), alert->text(QAccessible::Name))
+                 << alert->text(QAccessible::Description) << shown(alert);
+        };
+        Services::instance().setObserver(&answerer);
+        Services::instance().message(nullptr, text);
+        Services::instance().setObserver(nullptr);
+        QCOMPARE(seen, QStringList({line(QAccessible::AlertMessage, QStringLiteral("Hoshifuru2")),
+                                    text, line(QAccessible::StaticText, text),
+                                    line(QAccessible::Button, QStringLiteral("OK"))}));
+    }
+
+    void promptFieldIsLabelledByThePrompt() {
+        const QString label = QStringLiteral("名前&を教えてちょ");
+        NamePrompt prompt(QStringLiteral("ホシフルツルギⅡ"), label, QStringLiteral("あなた"),
+                          nullptr);
+        prompt.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&prompt));
+        QCOMPARE(reader(&prompt)->role(), QAccessible::Dialog);
+        QCOMPARE(name(&prompt), QStringLiteral("ホシフルツルギⅡ"));
+        QCOMPARE(shown(reader(&prompt)),
+                 QStringList(
+                     {line(QAccessible::StaticText, label), line(QAccessible::EditableText, label),
+                      line(QAccessible::Button, "OK"), line(QAccessible::Button, "キャンセル")}));
+        QAccessibleInterface *field = reader(prompt.field());
+        QCOMPARE(field->text(QAccessible::Value), QStringLiteral("あなた"));
+        const auto labels = field->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->text(QAccessible::Name), label);
+        QCOMPARE(prompt.prompt(), label); // the '&' is shown, not a mnemonic
+    }
+
+    void treeListsWhatIsOnScreen() {
+        Answerer answerer;
+        Services::instance().setObserver(&answerer);
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QAccessibleInterface *window = reader(&form);
+        QCOMPARE(window->childCount(), 54); // every scene, the hidden ones marked
+        QCOMPARE(shown(window), QStringList({line(QAccessible::StaticText, "ホシフルツルギⅡ"),
+                                             line(QAccessible::Button, "START")}));
+
+        QTest::mouseClick(form.start, Qt::LeftButton, {}, form.start->rect().center());
+        Services::instance().setObserver(nullptr);
+        QAccessible::setActive(true);
+        form.activateWindow(); // as the window manager does after a dialog
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+
+        QCOMPARE(shown(window), QStringList({line(QAccessible::Grouping, "分かれ道")}));
+        QCOMPARE(shown(reader(form.hajimari)),
+                 QStringList({line(QAccessible::StaticText, "行き先を選んで下さい"),
+                              line(QAccessible::Button, "OK"),
+                              line(QAccessible::List, "行き先を選んで下さい")}));
+        for (const TForm1::Built &built : form.built()) {
+            QAccessibleInterface *iface = reader(built.widget);
+            QVERIFY2(iface->state().invisible == !built.widget->isVisible(), built.row->name);
+            if (built.widget->isVisible())
+                QVERIFY(window->rect().contains(iface->rect()));
+        }
+        // The focus is in the new scene, on its first widget in tab order.
+        QCOMPARE(window->focusChild()->object(), form.BitBtn1);
+        QVERIFY(reader(form.BitBtn1)->state().focused);
+    }
+};
+
+QTEST_MAIN(AccessTest)
+#include "test_access.moc"
