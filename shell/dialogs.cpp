@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBoundaryFinder>
+#include <algorithm>
 
 CharSize charSize(const QFont &font) {
     const QFontMetrics metrics(font);
@@ -64,15 +65,17 @@ Cp932LimitValidator::Cp932LimitValidator(QLineEdit *field, int limit)
 QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const {
     if (cp932Length(input) <= m_limit)
         return Acceptable;
-    // Find what this change inserted between the unchanged head and tail.
+    // What this change inserted ends at the cursor (typing, pasting and an
+    // input method's commit all leave the cursor after their text); what
+    // follows the cursor is the unchanged rest of the old text.
     const QString &before = m_before;
+    int tail = int(input.size()) - std::clamp(pos, 0, int(input.size()));
+    if (tail > before.size() || !before.endsWith(QStringView(input).right(tail)))
+        tail = 0;
     int head = 0;
-    while (head < before.size() && head < input.size() && before[head] == input[head])
+    const int headLimit = std::min(int(input.size()) - tail, int(before.size()) - tail);
+    while (head < headLimit && before[head] == input[head])
         ++head;
-    int tail = 0;
-    while (tail < before.size() - head && tail < input.size() - head &&
-           before[before.size() - 1 - tail] == input[input.size() - 1 - tail])
-        ++tail;
     // Never split a surrogate pair at the head.
     if (head > 0 && input[head - 1].isHighSurrogate())
         --head;
