@@ -98,10 +98,18 @@ QList<PendingName> &pendingNames() {
     return names;
 }
 
+// Whether an assistive tool has started listening (as the observer below
+// was told: not every platform reports it through QAccessible::isActive).
+bool &readerListening() {
+    static bool listening = false;
+    return listening;
+}
+
 // Names the waiting widgets once an assistive tool starts listening.
 class NameOnActivation : public QAccessible::ActivationObserver {
 public:
     void accessibilityActiveChanged(bool active) override {
+        readerListening() = active;
         if (!active)
             return;
         const QList<PendingName> names = std::exchange(pendingNames(), {});
@@ -117,7 +125,7 @@ public:
 void nameForReaders(QWidget *widget, const QString &name) {
     if (name.isEmpty())
         return;
-    if (QAccessible::isActive()) {
+    if (QAccessible::isActive() || readerListening()) {
         widget->setAccessibleName(name);
         return;
     }

@@ -56,8 +56,8 @@ void nameForReaders(std::span<const TForm1::Built> scene) {
 
 } // namespace
 
-void LayoutBuilder::build() {
-    // Index every scene's rows by its top-level name.
+void LayoutBuilder::index() {
+    // Every scene's rows by its top-level name.
     QHash<QString, std::pair<const Region *, size_t>> scenes;
     for (const Region &region : m_form->m_regions) {
         for (size_t i = 0; i < region.size(); ++i) {
@@ -72,6 +72,7 @@ void LayoutBuilder::build() {
     if (size_t(scenes.size()) != size_t(creationOrder().size()))
         throw LayoutError("the layout's scenes and the window's creation order differ");
 
+    // Every widget in creation order, each scene followed by its widgets.
     for (const QString &name : creationOrder()) {
         const auto found = scenes.find(name);
         if (found == scenes.end())
@@ -81,35 +82,93 @@ void LayoutBuilder::build() {
         size_t at = found->second;
         const Row &sceneRow = region[at];
         const FontSpec sceneFont = sceneRow.ownFont.value_or(windowFont);
-        QWidget *scene = make(sceneRow, m_form, sceneFont);
-        m_form->m_built.push_back({&sceneRow, scene, QStringLiteral("Form1"), sceneFont});
-        m_form->m_topLevel.append(scene);
+        const int scene = int(m_form->m_built.size());
+        m_form->m_built.push_back({&sceneRow, nullptr, QStringLiteral("Form1"), sceneFont});
+        m_form->m_sceneOf.push_back(scene);
         for (++at; at < region.size() && !region[at].topLevel; ++at) {
             const Row &row = region[at];
-            const FontSpec font = row.ownFont.value_or(sceneFont);
-            QWidget *widget = make(row, scene, font);
-            m_form->m_built.push_back({&row, widget, name, font});
+            m_form->m_built.push_back({&row, nullptr, name, row.ownFont.value_or(sceneFont)});
+            m_form->m_sceneOf.push_back(scene);
         }
-        stackStaticKindsBelow(scene);
-        const size_t rows = at - found->second;
-        nameForReaders({m_form->m_built.end() - ptrdiff_t(rows), m_form->m_built.end()});
     }
-    stackStaticKindsBelow(m_form);
+    m_sceneEnd.assign(m_form->m_built.size(), 0);
+    m_sceneBuilt.assign(m_form->m_built.size(), false);
+    for (size_t i = 0; i < m_form->m_built.size(); ++i)
+        m_sceneEnd[size_t(m_form->m_sceneOf[i])] = int(i) + 1;
 
+    // Names and handlers are checked now, for the scenes not built yet too.
     for (size_t i = 0; i < m_form->m_built.size(); ++i) {
-        const QString name = QString::fromUtf8(m_form->m_built[i].row->name);
+        const Row &row = *m_form->m_built[i].row;
+        const QString name = QString::fromUtf8(row.name);
         if (m_form->m_byName.contains(name))
             throw LayoutError("the layout names " + name.toStdString() + " twice");
         m_form->m_byName.insert(name, int(i));
-        bindClick(*m_form->m_built[i].row, m_form->m_built[i].widget);
+        if (!row.onClick)
+            continue;
+        if (!TForm1::handlers().contains(QString::fromUtf8(row.onClick)))
+            throw LayoutError(std::string("the layout binds ") + row.name + " to " + row.onClick +
+                              ", which TForm1 does not have");
+        if (row.kind != TButton && row.kind != TBitBtn)
+            throw LayoutError(std::string(row.name) + " takes no clicks but names " + row.onClick);
     }
-    chainTabOrder();
+}
 
+void LayoutBuilder::build() {
+    index();
+    for (size_t i = 0; i < m_form->m_built.size(); ++i) {
+        TForm1::Built &scene = m_form->m_built[i];
+        if (!scene.row->topLevel)
+            continue;
+        scene.widget = make(*scene.row, m_form, scene.font);
+        m_form->m_topLevel.append(scene.widget);
+        bindClick(*scene.row, scene.widget);
+        if (m_sceneEnd[i] == int(i) + 1) {
+            m_sceneBuilt[i] = true; // nothing inside
+        } else if (scene.row->visible) {
+            buildScene(int(i));
+        } else {
+            m_waiting.insert(scene.widget, int(i));
+            scene.widget->installEventFilter(this);
+        }
+    }
+    stackStaticKindsBelow(m_form);
+    chainTabOrder();
     // Only now hide what starts hidden, so that every child keeps its own flag.
     for (const TForm1::Built &built : m_form->m_built) {
-        if (!built.row->visible)
+        if (built.widget && !built.row->visible)
             built.widget->hide();
     }
+}
+
+bool LayoutBuilder::eventFilter(QObject *watched, QEvent *event) {
+    // Before the scene's first frame: its widgets are made and shown with it.
+    if (event->type() == QEvent::Show && m_waiting.contains(watched))
+        buildScene(m_waiting.value(watched));
+    return false;
+}
+
+void LayoutBuilder::buildScene(int scene) {
+    if (m_sceneBuilt[size_t(scene)])
+        return;
+    m_sceneBuilt[size_t(scene)] = true;
+    QWidget *container = m_form->m_built[size_t(scene)].widget;
+    if (m_waiting.remove(container))
+        container->removeEventFilter(this);
+    for (int i = scene + 1; i < m_sceneEnd[size_t(scene)]; ++i) {
+        TForm1::Built &child = m_form->m_built[size_t(i)];
+        child.widget = make(*child.row, container, child.font);
+        bindClick(*child.row, child.widget);
+    }
+    stackStaticKindsBelow(container);
+    for (int i = scene + 1; i < m_sceneEnd[size_t(scene)]; ++i) {
+        const TForm1::Built &child = m_form->m_built[size_t(i)];
+        child.widget->setVisible(child.row->visible);
+    }
+    nameForReaders(
+        {m_form->m_built.begin() + scene, m_form->m_built.begin() + m_sceneEnd[size_t(scene)]});
+    if (!m_form->m_topLevel.isEmpty() &&
+        m_form->m_topLevel.size() == qsizetype(creationOrder().size()))
+        chainTabOrder();
 }
 
 QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &font) {
@@ -135,8 +194,8 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
         break;
     }
     case TPanel: {
-        kinds::TPanel::Frame frame{row.bevelOuter, row.bevelInner, row.bevelWidth,
-                                   row.borderWidth, row.borderSingle};
+        kinds::TPanel::Frame frame{row.bevelOuter, row.bevelInner, row.bevelWidth, row.borderWidth,
+                                   row.borderSingle};
         auto *panel = new kinds::TPanel(parent, frame, row.ownColor.value_or(clBtnFace));
         panel->setCaption(caption);
         widget = panel;
@@ -180,16 +239,11 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
 void LayoutBuilder::bindClick(const Row &row, QWidget *widget) {
     if (!row.onClick)
         return;
-    const auto found = TForm1::handlers().find(QString::fromUtf8(row.onClick));
-    if (found == TForm1::handlers().end())
-        throw LayoutError(std::string("the layout binds ") + row.name + " to " + row.onClick +
-                          ", which TForm1 does not have");
-    auto *button = qobject_cast<QAbstractButton *>(widget);
-    if (!button)
-        throw LayoutError(std::string(row.name) + " takes no clicks but names " + row.onClick);
-    const TForm1::Handler handler = *found;
+    const TForm1::Handler handler = TForm1::handlers().value(QString::fromUtf8(row.onClick));
+    auto *button = static_cast<QAbstractButton *>(widget);
     TForm1 *form = m_form;
-    QObject::connect(button, &QAbstractButton::clicked, form, [form, handler] { (form->*handler)(); });
+    QObject::connect(button, &QAbstractButton::clicked, form,
+                     [form, handler] { (form->*handler)(); });
 }
 
 void LayoutBuilder::stackStaticKindsBelow(QWidget *container) {
@@ -210,6 +264,8 @@ void LayoutBuilder::chainTabOrder() {
     std::vector<const TForm1::Built *> top;
     QHash<QString, std::vector<const TForm1::Built *>> inside;
     for (const TForm1::Built &built : m_form->m_built) {
+        if (!built.widget)
+            continue;
         if (built.parentName == QLatin1String("Form1"))
             top.push_back(&built);
         else
@@ -232,6 +288,15 @@ void LayoutBuilder::chainTabOrder() {
     }
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+int FieldBinder::position(const char *name, Kind kind) {
+    const auto found = m_form.m_byName.find(QString::fromUtf8(name));
+    if (found == m_form.m_byName.end() || m_form.built()[size_t(*found)].row->kind != kind)
+        throw LayoutError(std::string("the window's field ") + name +
+                          " has no widget of its kind in the layout");
+    ++m_bound;
+    return *found;
 }
 
 void FieldBinder::checkAllBound() const {

@@ -1,9 +1,14 @@
 // Turns the layout rows into the window's widgets, and binds the window's
 // fields and click handlers to them by name.
+//
+// The window's top-level widgets are made at start-up; the widgets inside a
+// scene are made when the scene first comes on screen (or when one of them
+// is first reached), so that start-up does only a handful of widgets' work.
 #pragma once
 
 #include "form1.h"
 
+#include <QObject>
 #include <stdexcept>
 
 // A layout that cannot be built: an unknown handler, a missing or doubled
@@ -13,36 +18,52 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class LayoutBuilder {
+class LayoutBuilder : public QObject {
 public:
     explicit LayoutBuilder(TForm1 *form) : m_form(form) {}
+    // Checks every row and makes the top-level widgets.
     void build();
+    // Makes the widgets inside the scene at position `scene` of built().
+    void buildScene(int scene);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void index();
     QWidget *make(const layout::Row &row, QWidget *parent, const layout::FontSpec &font);
     void bindClick(const layout::Row &row, QWidget *widget);
     void stackStaticKindsBelow(QWidget *container);
     void chainTabOrder();
 
     TForm1 *m_form;
+    std::vector<int> m_sceneEnd; // for a scene, the position after its last widget
+    std::vector<bool> m_sceneBuilt;
+    QHash<QObject *, int> m_waiting; // scenes built when first shown
 };
 
 class FieldBinder {
 public:
-    explicit FieldBinder(const TForm1 &form) : m_form(form) {}
+    explicit FieldBinder(TForm1 &form) : m_form(form) {}
 
+    // A top-level widget: made at start-up.
     template <class Kind> void bind(const char *name, Kind *&field) {
-        const TForm1::Built *built = m_form.find(QString::fromUtf8(name));
-        Kind *widget = built ? qobject_cast<Kind *>(built->widget) : nullptr;
-        if (!widget)
+        const int at = position(name, Kind::layoutKind);
+        field = static_cast<Kind *>(m_form.built()[size_t(at)].widget);
+        if (!field)
             throw LayoutError(std::string("the window's field ") + name +
-                              " has no widget of its kind in the layout");
-        field = widget;
-        ++m_bound;
+                              " names a widget inside a scene");
+    }
+    // A widget inside a scene: made with its scene.
+    template <class Kind> void bind(const char *name, SceneChild<Kind> &field) {
+        field.m_form = &m_form;
+        field.m_index = position(name, Kind::layoutKind);
     }
     void checkAllBound() const;
 
 private:
-    const TForm1 &m_form;
+    int position(const char *name, layout::Kind kind);
+
+    TForm1 &m_form;
     size_t m_bound = 0;
 };

@@ -122,8 +122,8 @@ TForm1::TForm1() : QWidget(nullptr) {
     m_regions = {openingRows(), northRoadRows(),       westRoadRows(), slimeRows(),
                  castleRows(),  forestRows(),          townRows(),     firstDemonKingRows(),
                  battleRows(),  swordsmanBattleRows(), endingsRows()};
-    LayoutBuilder builder(this);
-    builder.build();
+    m_builder = std::make_unique<LayoutBuilder>(this);
+    m_builder->build();
 
     FieldBinder fields(*this);
     fields.bind("Label1", Label1);
@@ -315,9 +315,28 @@ TForm1::TForm1() : QWidget(nullptr) {
     fields.checkAllBound();
 }
 
-const TForm1::Built *TForm1::find(const QString &name) const {
+TForm1::~TForm1() = default;
+
+const TForm1::Built *TForm1::find(const QString &name) {
     const auto found = m_byName.find(name);
-    return found == m_byName.end() ? nullptr : &m_built[size_t(*found)];
+    if (found == m_byName.end())
+        return nullptr;
+    widgetAt(*found);
+    return &m_built[size_t(*found)];
+}
+
+QWidget *TForm1::widgetAt(int index) {
+    Built &built = m_built[size_t(index)];
+    if (!built.widget)
+        m_builder->buildScene(m_sceneOf[size_t(index)]);
+    return built.widget;
+}
+
+void TForm1::buildEverything() {
+    for (size_t i = 0; i < m_built.size(); ++i) {
+        if (m_built[i].row->topLevel)
+            m_builder->buildScene(int(i));
+    }
 }
 
 void TForm1::paintEvent(QPaintEvent *event) {

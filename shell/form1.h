@@ -9,15 +9,36 @@
 #include <QHash>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 // The player's name: set by START, read by the narration.
 extern QString PlayerName;
 
+class TForm1;
+class LayoutBuilder;
+
+// A widget inside a scene. The scene's widgets are made when the scene first
+// comes on screen, or when a handler first reaches one of them, so that the
+// window is up without waiting for the dozens of scenes not shown yet.
+// Handlers use it like a pointer to the widget.
+template <class Kind> class SceneChild {
+public:
+    Kind *operator->() const { return get(); }
+    operator Kind *() const { return get(); }
+    Kind *get() const;
+
+private:
+    friend class FieldBinder;
+    TForm1 *m_form = nullptr;
+    int m_index = -1;
+};
+
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    // One built widget with the row it was made from.
+    // One widget of the layout with the row it is made from; widget stays
+    // null until its scene has been built.
     struct Built {
         const layout::Row *row;
         QWidget *widget;
@@ -27,9 +48,16 @@ public:
     using Handler = void (TForm1::*)();
 
     TForm1();
+    ~TForm1() override;
 
+    // Every widget of the layout in creation order, parents before children.
     const std::vector<Built> &built() const { return m_built; }
-    const Built *find(const QString &name) const;
+    // The named widget's entry, its scene built first; null for an unknown name.
+    const Built *find(const QString &name);
+    // The widget at a position of built(), its scene built first.
+    QWidget *widgetAt(int index);
+    // Builds every scene not built yet: for tools that look at all of them.
+    void buildEverything();
     // The window's top-level widgets in creation order.
     QList<QWidget *> topLevelWidgets() const { return m_topLevel; }
     layout::ColorName colorName() const { return m_color; }
@@ -49,6 +77,7 @@ protected:
 
 private:
     friend class LayoutBuilder;
+    friend class FieldBinder;
 
     // Services for the handlers.
     void beep();
@@ -59,7 +88,9 @@ private:
     std::vector<layout::Region> m_regions;
     std::vector<Built> m_built;
     QHash<QString, int> m_byName;
+    std::vector<int> m_sceneOf; // for each widget, the position of its scene
     QList<QWidget *> m_topLevel;
+    std::unique_ptr<LayoutBuilder> m_builder;
     layout::ColorName m_color = layout::clMaroon;
     bool m_iconSet = false;
 
@@ -160,197 +191,201 @@ public:
     kinds::TLabel *Label1 = nullptr;
     kinds::TButton *start = nullptr;
     kinds::TPanel *hajimari = nullptr;
-    kinds::TLabel *Label3 = nullptr;
-    kinds::TBitBtn *BitBtn1 = nullptr;
-    kinds::TListBox *Box1 = nullptr;
+    SceneChild<kinds::TLabel> Label3;
+    SceneChild<kinds::TBitBtn> BitBtn1;
+    SceneChild<kinds::TListBox> Box1;
     // North road
     kinds::TButton *namiki = nullptr;
     kinds::TPanel *namiki1 = nullptr;
-    kinds::TImage *Image1 = nullptr;
-    kinds::TComboBox *Box2 = nullptr;
-    kinds::TBitBtn *BitBtn2 = nullptr;
+    SceneChild<kinds::TImage> Image1;
+    SceneChild<kinds::TComboBox> Box2;
+    SceneChild<kinds::TBitBtn> BitBtn2;
     kinds::TPanel *Panel1 = nullptr;
-    kinds::TImage *Image3 = nullptr;
-    kinds::TMemo *memo1 = nullptr;
-    kinds::TBitBtn *BitBtn5 = nullptr;
+    SceneChild<kinds::TImage> Image3;
+    SceneChild<kinds::TMemo> memo1;
+    SceneChild<kinds::TBitBtn> BitBtn5;
     kinds::TPanel *shiro = nullptr;
-    kinds::TImage *Image2 = nullptr;
-    kinds::TBitBtn *BitBtn4 = nullptr;
-    kinds::TListBox *List1 = nullptr;
+    SceneChild<kinds::TImage> Image2;
+    SceneChild<kinds::TBitBtn> BitBtn4;
+    SceneChild<kinds::TListBox> List1;
     // West road
     kinds::TButton *nageki = nullptr;
     kinds::TPanel *nageki1 = nullptr;
-    kinds::TLabel *Label2 = nullptr;
-    kinds::TImage *Image5 = nullptr;
-    kinds::TBitBtn *BitBtn3 = nullptr;
-    kinds::TListBox *box3 = nullptr;
+    SceneChild<kinds::TLabel> Label2;
+    SceneChild<kinds::TImage> Image5;
+    SceneChild<kinds::TBitBtn> BitBtn3;
+    SceneChild<kinds::TListBox> box3;
     kinds::TPanel *Panel2 = nullptr;
-    kinds::TImage *Image6 = nullptr;
-    kinds::TMemo *Memo2 = nullptr;
-    kinds::TBitBtn *BitBtn8 = nullptr;
+    SceneChild<kinds::TImage> Image6;
+    SceneChild<kinds::TMemo> Memo2;
+    SceneChild<kinds::TBitBtn> BitBtn8;
     kinds::TPanel *Panel3 = nullptr;
-    kinds::TImage *Image7 = nullptr;
-    kinds::TMemo *Memo3 = nullptr;
-    kinds::TBitBtn *BitBtn9 = nullptr;
+    SceneChild<kinds::TImage> Image7;
+    SceneChild<kinds::TMemo> Memo3;
+    SceneChild<kinds::TBitBtn> BitBtn9;
     // Slime and companions
     kinds::TButton *suraimu = nullptr;
     kinds::TPanel *suraim = nullptr;
-    kinds::TImage *Image9 = nullptr;
-    kinds::TListBox *ListBox1 = nullptr;
-    kinds::TBitBtn *BitBtn17 = nullptr;
+    SceneChild<kinds::TImage> Image9;
+    SceneChild<kinds::TListBox> ListBox1;
+    SceneChild<kinds::TBitBtn> BitBtn17;
     kinds::TPanel *Panel5 = nullptr;
-    kinds::TButton *Button32 = nullptr;
-    kinds::TButton *Button33 = nullptr;
+    SceneChild<kinds::TButton> Button32;
+    SceneChild<kinds::TButton> Button33;
     kinds::TPanel *Panel6 = nullptr;
-    kinds::TButton *Button34 = nullptr;
-    kinds::TButton *Button35 = nullptr;
+    SceneChild<kinds::TButton> Button34;
+    SceneChild<kinds::TButton> Button35;
     // Castle interior
     kinds::TPanel *Panel4 = nullptr;
-    kinds::TLabel *Label5 = nullptr;
-    kinds::TListBox *list2 = nullptr;
-    kinds::TBitBtn *BitBtn10 = nullptr;
+    SceneChild<kinds::TLabel> Label5;
+    SceneChild<kinds::TListBox> list2;
+    SceneChild<kinds::TBitBtn> BitBtn10;
     kinds::TPanel *hime = nullptr;
-    kinds::TImage *Image10 = nullptr;
-    kinds::TListBox *List3 = nullptr;
-    kinds::TBitBtn *BitBtn18 = nullptr;
+    SceneChild<kinds::TImage> Image10;
+    SceneChild<kinds::TListBox> List3;
+    SceneChild<kinds::TBitBtn> BitBtn18;
     kinds::TPanel *hime1 = nullptr;
-    kinds::TImage *Image11 = nullptr;
-    kinds::TMemo *Memo5 = nullptr;
-    kinds::TBitBtn *BitBtn20 = nullptr;
+    SceneChild<kinds::TImage> Image11;
+    SceneChild<kinds::TMemo> Memo5;
+    SceneChild<kinds::TBitBtn> BitBtn20;
     kinds::TPanel *kudoku = nullptr;
-    kinds::TLabel *Label11 = nullptr;
-    kinds::TButton *Button1 = nullptr;
-    kinds::TButton *Button2 = nullptr;
-    kinds::TButton *Button3 = nullptr;
+    SceneChild<kinds::TLabel> Label11;
+    SceneChild<kinds::TButton> Button1;
+    SceneChild<kinds::TButton> Button2;
+    SceneChild<kinds::TButton> Button3;
     kinds::TButton *nakama = nullptr;
     kinds::TPanel *nakama1 = nullptr;
-    kinds::TImage *Image13 = nullptr;
-    kinds::TMemo *Memo6 = nullptr;
-    kinds::TButton *Button7 = nullptr;
-    kinds::TButton *Button8 = nullptr;
+    SceneChild<kinds::TImage> Image13;
+    SceneChild<kinds::TMemo> Memo6;
+    SceneChild<kinds::TButton> Button7;
+    SceneChild<kinds::TButton> Button8;
     kinds::TPanel *ido = nullptr;
-    kinds::TLabel *Label18 = nullptr;
-    kinds::TButton *Button30 = nullptr;
-    kinds::TButton *Button31 = nullptr;
+    SceneChild<kinds::TLabel> Label18;
+    SceneChild<kinds::TButton> Button30;
+    SceneChild<kinds::TButton> Button31;
     // Forest of Confusion
     kinds::TPanel *mori1 = nullptr;
-    kinds::TLabel *Label6 = nullptr;
-    kinds::TListBox *moribox1 = nullptr;
-    kinds::TBitBtn *BitBtn11 = nullptr;
+    SceneChild<kinds::TLabel> Label6;
+    SceneChild<kinds::TListBox> moribox1;
+    SceneChild<kinds::TBitBtn> BitBtn11;
     kinds::TPanel *mori2 = nullptr;
-    kinds::TLabel *Label7 = nullptr;
-    kinds::TListBox *moribox2 = nullptr;
-    kinds::TBitBtn *BitBtn12 = nullptr;
+    SceneChild<kinds::TLabel> Label7;
+    SceneChild<kinds::TListBox> moribox2;
+    SceneChild<kinds::TBitBtn> BitBtn12;
     kinds::TPanel *mori3 = nullptr;
-    kinds::TLabel *Label8 = nullptr;
-    kinds::TBitBtn *BitBtn13 = nullptr;
-    kinds::TListBox *moribox3 = nullptr;
+    SceneChild<kinds::TLabel> Label8;
+    SceneChild<kinds::TBitBtn> BitBtn13;
+    SceneChild<kinds::TListBox> moribox3;
     kinds::TPanel *mori4 = nullptr;
-    kinds::TLabel *Label9 = nullptr;
-    kinds::TListBox *moribox4 = nullptr;
-    kinds::TBitBtn *BitBtn14 = nullptr;
+    SceneChild<kinds::TLabel> Label9;
+    SceneChild<kinds::TListBox> moribox4;
+    SceneChild<kinds::TBitBtn> BitBtn14;
     kinds::TPanel *mori5 = nullptr;
-    kinds::TLabel *Label10 = nullptr;
-    kinds::TListBox *moribox5 = nullptr;
-    kinds::TBitBtn *BitBtn16 = nullptr;
+    SceneChild<kinds::TLabel> Label10;
+    SceneChild<kinds::TListBox> moribox5;
+    SceneChild<kinds::TBitBtn> BitBtn16;
     kinds::TButton *kozuesensei = nullptr;
     kinds::TPanel *kozuesan = nullptr;
-    kinds::TImage *Image8 = nullptr;
-    kinds::TMemo *Memo4 = nullptr;
-    kinds::TBitBtn *BitBtn15 = nullptr;
+    SceneChild<kinds::TImage> Image8;
+    SceneChild<kinds::TMemo> Memo4;
+    SceneChild<kinds::TBitBtn> BitBtn15;
     // Town of Bonjour
     kinds::TPanel *machi = nullptr;
-    kinds::TLabel *Label19 = nullptr;
-    kinds::TButton *Button36 = nullptr;
-    kinds::TButton *Button37 = nullptr;
+    SceneChild<kinds::TLabel> Label19;
+    SceneChild<kinds::TButton> Button36;
+    SceneChild<kinds::TButton> Button37;
     kinds::TPanel *machi1 = nullptr;
-    kinds::TButton *Button38 = nullptr;
-    kinds::TButton *Button39 = nullptr;
-    kinds::TButton *Button40 = nullptr;
+    SceneChild<kinds::TButton> Button38;
+    SceneChild<kinds::TButton> Button39;
+    SceneChild<kinds::TButton> Button40;
     kinds::TPanel *bukiya = nullptr;
-    kinds::TImage *Image19 = nullptr;
-    kinds::TImage *Image20 = nullptr;
-    kinds::TButton *Button41 = nullptr;
-    kinds::TButton *Button42 = nullptr;
-    kinds::TButton *Button43 = nullptr;
+    SceneChild<kinds::TImage> Image19;
+    SceneChild<kinds::TImage> Image20;
+    SceneChild<kinds::TButton> Button41;
+    SceneChild<kinds::TButton> Button42;
+    SceneChild<kinds::TButton> Button43;
     kinds::TPanel *sakaba = nullptr;
-    kinds::TLabel *Label20 = nullptr;
-    kinds::TButton *Button44 = nullptr;
-    kinds::TButton *Button45 = nullptr;
-    kinds::TButton *Button46 = nullptr;
-    kinds::TButton *Button47 = nullptr;
+    SceneChild<kinds::TLabel> Label20;
+    SceneChild<kinds::TButton> Button44;
+    SceneChild<kinds::TButton> Button45;
+    SceneChild<kinds::TButton> Button46;
+    SceneChild<kinds::TButton> Button47;
     kinds::TPanel *jiyuu = nullptr;
-    kinds::TImage *Image21 = nullptr;
-    kinds::TMemo *Memo7 = nullptr;
-    kinds::TBitBtn *BitBtn22 = nullptr;
+    SceneChild<kinds::TImage> Image21;
+    SceneChild<kinds::TMemo> Memo7;
+    SceneChild<kinds::TBitBtn> BitBtn22;
     kinds::TPanel *ryuu = nullptr;
-    kinds::TImage *Image22 = nullptr;
-    kinds::TMemo *Memo8 = nullptr;
-    kinds::TBitBtn *BitBtn23 = nullptr;
+    SceneChild<kinds::TImage> Image22;
+    SceneChild<kinds::TMemo> Memo8;
+    SceneChild<kinds::TBitBtn> BitBtn23;
     kinds::TPanel *nami = nullptr;
-    kinds::TImage *Image23 = nullptr;
-    kinds::TMemo *Memo9 = nullptr;
-    kinds::TBitBtn *BitBtn24 = nullptr;
+    SceneChild<kinds::TImage> Image23;
+    SceneChild<kinds::TMemo> Memo9;
+    SceneChild<kinds::TBitBtn> BitBtn24;
     // First Demon King
     kinds::TButton *daimaou = nullptr;
     kinds::TPanel *maou = nullptr;
-    kinds::TImage *Image4 = nullptr;
-    kinds::TLabel *Label4 = nullptr;
-    kinds::TListBox *box4 = nullptr;
-    kinds::TBitBtn *BitBtn6 = nullptr;
+    SceneChild<kinds::TImage> Image4;
+    SceneChild<kinds::TLabel> Label4;
+    SceneChild<kinds::TListBox> box4;
+    SceneChild<kinds::TBitBtn> BitBtn6;
     kinds::TButton *ougi = nullptr;
     kinds::TButton *sanda = nullptr;
     // Demon King battle
     kinds::TButton *bosu = nullptr;
     kinds::TPanel *bosu1 = nullptr;
-    kinds::TImage *Image12 = nullptr;
-    kinds::TLabel *Label12 = nullptr;
-    kinds::TButton *Button4 = nullptr;
-    kinds::TButton *Button5 = nullptr;
-    kinds::TButton *Button6 = nullptr;
+    SceneChild<kinds::TImage> Image12;
+    SceneChild<kinds::TLabel> Label12;
+    SceneChild<kinds::TButton> Button4;
+    SceneChild<kinds::TButton> Button5;
+    SceneChild<kinds::TButton> Button6;
     kinds::TPanel *bosu3 = nullptr;
-    kinds::TImage *Image15 = nullptr;
-    kinds::TLabel *Label14 = nullptr;
-    kinds::TButton *Button14 = nullptr;
-    kinds::TButton *Button15 = nullptr;
-    kinds::TButton *Button16 = nullptr;
+    SceneChild<kinds::TImage> Image15;
+    SceneChild<kinds::TLabel> Label14;
+    SceneChild<kinds::TButton> Button14;
+    SceneChild<kinds::TButton> Button15;
+    SceneChild<kinds::TButton> Button16;
     kinds::TPanel *bosu4 = nullptr;
-    kinds::TImage *Image16 = nullptr;
-    kinds::TLabel *Label15 = nullptr;
-    kinds::TButton *Button17 = nullptr;
-    kinds::TButton *Button18 = nullptr;
-    kinds::TButton *Button19 = nullptr;
+    SceneChild<kinds::TImage> Image16;
+    SceneChild<kinds::TLabel> Label15;
+    SceneChild<kinds::TButton> Button17;
+    SceneChild<kinds::TButton> Button18;
+    SceneChild<kinds::TButton> Button19;
     kinds::TPanel *bosu5 = nullptr;
-    kinds::TImage *Image17 = nullptr;
-    kinds::TLabel *Label16 = nullptr;
-    kinds::TButton *Button20 = nullptr;
-    kinds::TButton *Button21 = nullptr;
-    kinds::TButton *Button22 = nullptr;
+    SceneChild<kinds::TImage> Image17;
+    SceneChild<kinds::TLabel> Label16;
+    SceneChild<kinds::TButton> Button20;
+    SceneChild<kinds::TButton> Button21;
+    SceneChild<kinds::TButton> Button22;
     kinds::TPanel *bosu6 = nullptr;
-    kinds::TImage *Image18 = nullptr;
-    kinds::TLabel *Label17 = nullptr;
-    kinds::TButton *Button27 = nullptr;
-    kinds::TButton *Button28 = nullptr;
-    kinds::TButton *Button29 = nullptr;
+    SceneChild<kinds::TImage> Image18;
+    SceneChild<kinds::TLabel> Label17;
+    SceneChild<kinds::TButton> Button27;
+    SceneChild<kinds::TButton> Button28;
+    SceneChild<kinds::TButton> Button29;
     kinds::TPanel *mahou = nullptr;
-    kinds::TButton *Button12 = nullptr;
-    kinds::TButton *Button13 = nullptr;
+    SceneChild<kinds::TButton> Button12;
+    SceneChild<kinds::TButton> Button13;
     kinds::TPanel *mahou2 = nullptr;
-    kinds::TButton *Button23 = nullptr;
-    kinds::TButton *Button24 = nullptr;
+    SceneChild<kinds::TButton> Button23;
+    SceneChild<kinds::TButton> Button24;
     kinds::TPanel *mahou3 = nullptr;
-    kinds::TButton *Button25 = nullptr;
-    kinds::TButton *Button26 = nullptr;
+    SceneChild<kinds::TButton> Button25;
+    SceneChild<kinds::TButton> Button26;
     // Battle with the swordsman
     kinds::TButton *bossu = nullptr;
     kinds::TPanel *bosu2 = nullptr;
-    kinds::TImage *Image14 = nullptr;
-    kinds::TLabel *Label13 = nullptr;
-    kinds::TButton *Button9 = nullptr;
-    kinds::TButton *Button10 = nullptr;
-    kinds::TButton *Button11 = nullptr;
+    SceneChild<kinds::TImage> Image14;
+    SceneChild<kinds::TLabel> Label13;
+    SceneChild<kinds::TButton> Button9;
+    SceneChild<kinds::TButton> Button10;
+    SceneChild<kinds::TButton> Button11;
     // Endings
     kinds::TBitBtn *BitBtn7 = nullptr;
     kinds::TBitBtn *BitBtn19 = nullptr;
     kinds::TBitBtn *BitBtn21 = nullptr;
 };
+
+template <class Kind> Kind *SceneChild<Kind>::get() const {
+    return static_cast<Kind *>(m_form->widgetAt(m_index));
+}

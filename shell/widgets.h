@@ -27,6 +27,7 @@ namespace kinds {
 class TLabel : public QLabel {
     Q_OBJECT
 public:
+    static constexpr layout::Kind layoutKind = layout::TLabel;
     explicit TLabel(QWidget *parent);
 };
 
@@ -34,6 +35,7 @@ public:
 class TButton : public QPushButton {
     Q_OBJECT
 public:
+    static constexpr layout::Kind layoutKind = layout::TButton;
     explicit TButton(QWidget *parent);
     void setCaption(const QString &caption);
     QString caption() const { return m_caption; }
@@ -51,6 +53,7 @@ private:
 class TBitBtn : public QAbstractButton {
     Q_OBJECT
 public:
+    static constexpr layout::Kind layoutKind = layout::TBitBtn;
     TBitBtn(QWidget *parent, bool closeKind);
     bool isCloseKind() const { return m_closeKind; }
     QSize sizeHint() const override { return size(); }
@@ -71,6 +74,7 @@ private:
 class TPanel : public QWidget {
     Q_OBJECT
 public:
+    static constexpr layout::Kind layoutKind = layout::TPanel;
     struct Frame {
         layout::Bevel outer = layout::bvRaised;
         layout::Bevel inner = layout::bvNone;
@@ -102,6 +106,7 @@ private:
 class TListBox : public QListWidget {
     Q_OBJECT
 public:
+    static constexpr layout::Kind layoutKind = layout::TListBox;
     TListBox(QWidget *parent, layout::ColorName color, int itemHeight);
     void setEntries(const std::vector<const char *> &entries);
     int itemIndex() const;
@@ -120,6 +125,7 @@ private:
 class TComboBox : public QComboBox {
     Q_OBJECT
 public:
+    static constexpr layout::Kind layoutKind = layout::TComboBox;
     TComboBox(QWidget *parent, int itemHeight);
     void setEntries(const std::vector<const char *> &entries, const QString &fieldText);
     int itemIndex() const { return currentIndex(); }
@@ -133,6 +139,7 @@ private:
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
 public:
+    static constexpr layout::Kind layoutKind = layout::TMemo;
     TMemo(QWidget *parent, layout::ColorName color);
     void setLines(const std::vector<const char *> &lines);
     QStringList lines() const;
@@ -147,6 +154,7 @@ private:
 class TImage : public QWidget {
     Q_OBJECT
 public:
+    static constexpr layout::Kind layoutKind = layout::TImage;
     struct Picture {
         QString name; // the embedded file's name, without ".bmp"
         QPixmap pixmap;

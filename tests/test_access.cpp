@@ -162,6 +162,7 @@ private slots:
         QCOMPARE(reader(form.Image20)->imageInterface()->imageSize(), QSize(100, 73));
 
         int panels = 0, pictures = 0;
+        form.buildEverything();
         for (const TForm1::Built &built : form.built()) {
             QAccessibleInterface *iface = reader(built.widget);
             const QString text = iface->text(QAccessible::Name);
@@ -273,6 +274,7 @@ private slots:
                  QStringList({line(QAccessible::StaticText, "行き先を選んで下さい"),
                               line(QAccessible::Button, "OK"),
                               line(QAccessible::List, "行き先を選んで下さい")}));
+        form.buildEverything();
         for (const TForm1::Built &built : form.built()) {
             QAccessibleInterface *iface = reader(built.widget);
             QVERIFY2(iface->state().invisible == !built.widget->isVisible(), built.row->name);

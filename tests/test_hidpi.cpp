@@ -68,6 +68,7 @@ private slots:
     void picturesAreEnlargedByWholePixels() {
         TForm1 form;
         int compared = 0;
+        form.buildEverything();
         for (const TForm1::Built &built : form.built()) {
             if (built.row->kind != TImage)
                 continue;

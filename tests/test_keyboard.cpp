@@ -18,7 +18,8 @@ namespace {
 
 // The widgets of a top-level entry that the keyboard reaches, in its rows'
 // tab order: a button itself, else the scene's focusable children.
-QList<QWidget *> tabOrderOf(const TForm1 &form, QWidget *scene) {
+QList<QWidget *> tabOrderOf(TForm1 &form, QWidget *scene) {
+    form.buildEverything();
     auto focusable = [](Kind kind) {
         return kind == TButton || kind == TBitBtn || kind == TListBox || kind == TComboBox ||
                kind == TMemo;

@@ -34,6 +34,7 @@ private slots:
         TForm1 form;
         QHash<QString, qint64> keyOf;
         int images = 0;
+        form.buildEverything();
         for (const TForm1::Built &built : form.built()) {
             auto *image = qobject_cast<kinds::TImage *>(built.widget);
             if (!image)

@@ -25,6 +25,7 @@ private slots:
 
     void buildsEveryWidgetAndHandler() {
         TForm1 form;
+        form.buildEverything();
         QCOMPARE(form.built().size(), size_t(186));
         QCOMPARE(form.topLevelWidgets().size(), 54);
         QMap<QString, int> kinds;
@@ -73,11 +74,40 @@ private slots:
         QVERIFY(!form.Box1->isVisible());
     }
 
+    void scenesAreMadeWhenFirstShown() {
+        // Start-up makes the 54 top-level widgets only; a scene's widgets
+        // come when it first shows, on screen at once, with their own flags.
+        TForm1 form;
+        auto made = [&form] {
+            return std::count_if(form.built().begin(), form.built().end(),
+                                 [](const TForm1::Built &built) { return built.widget; });
+        };
+        QCOMPARE(made(), 54);
+        form.show();
+        QCOMPARE(made(), 54);
+        form.Label1->hide();
+        form.hajimari->show();
+        QCOMPARE(made(), 57);
+        const TForm1::Built *label = form.find(QStringLiteral("Label3"));
+        QVERIFY(label->widget->isVisible());
+        QVERIFY(form.Box1->isVisible());
+        QCOMPARE(form.Box1->itemIndex(), -1);
+        // Reaching a widget of a hidden scene makes that scene, still hidden.
+        QVERIFY(!form.Button46->isVisible());
+        QVERIFY(!form.Button46->isHidden());
+        QCOMPARE(made(), 57 + 5);
+        // (The layout test compares the whole tree made this way with its rows.)
+        form.buildEverything();
+        QCOMPARE(made(), 186);
+    }
+
     void staticKindsLieBeneathWindowedSiblings() {
         TForm1 form;
+        QWidget *picture = form.Image1; // made with its scene when first reached
+        QWidget *list = form.Box2;
         const QObjectList children = form.namiki1->children();
-        const qsizetype image = children.indexOf(form.Image1);
-        const qsizetype combo = children.indexOf(form.Box2);
+        const qsizetype image = children.indexOf(picture);
+        const qsizetype combo = children.indexOf(list);
         QVERIFY(image >= 0 && combo >= 0 && image < combo);
     }
 

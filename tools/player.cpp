@@ -366,7 +366,8 @@ void Player::colorSet(ColorName color) {
                  .arg(jsonString(QString::fromLatin1(colorName(color)))));
 }
 
-void Player::printLayout(const TForm1 &form, QTextStream &out) {
+void Player::printLayout(TForm1 &form, QTextStream &out) {
+    form.buildEverything();
     QStringList objects;
     objects << QStringLiteral(
                    "{\"Name\":\"Form1\",\"Class\":\"TForm1\",\"Parent\":null,\"Caption\":%1,"

@@ -21,7 +21,7 @@ public:
     // Plays the steps; returns the exit status (0, or 2 after an error).
     int play(const QStringList &script);
     // The built widget tree as a JSON array, one widget a line.
-    static void printLayout(const TForm1 &form, QTextStream &out);
+    static void printLayout(TForm1 &form, QTextStream &out);
 
     void beeped() override;
     void messageOpening(MessageBox *box) override;

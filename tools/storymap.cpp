@@ -116,7 +116,7 @@ private:
 QString Explorer::stateOf(const TForm1 &form) const {
     QStringList shown;
     for (const TForm1::Built &built : form.built())
-        if (built.widget->isVisible())
+        if (built.widget && built.widget->isVisible())
             shown << built.widget->objectName();
     return shown.join(u' ') + QStringLiteral(" | ") +
            QString::fromLatin1(colorName(form.colorName()));
@@ -126,13 +126,13 @@ QList<Action> Explorer::actionsOf(const TForm1 &form) const {
     QList<Action> actions;
     for (const TForm1::Built &built : form.built()) {
         QWidget *widget = built.widget;
-        if (!widget->isVisible() || !qobject_cast<QAbstractButton *>(widget))
+        if (!widget || !widget->isVisible() || !qobject_cast<QAbstractButton *>(widget))
             continue;
         actions.append(Action{{}, -1, {}, widget->objectName()});
     }
     for (const TForm1::Built &built : form.built()) {
         QWidget *widget = built.widget;
-        if (!widget->isVisible())
+        if (!widget || !widget->isVisible())
             continue;
         QStringList entries;
         if (auto *list = qobject_cast<kinds::TListBox *>(widget))
@@ -173,6 +173,7 @@ Outcome Explorer::attempt(const QList<Action> &road, const Action &next) {
     TForm1 form;
     bool closed = false;
     QObject::connect(&form, &TForm1::closed, [&closed] { closed = true; });
+    form.buildEverything(); // to hear every handler
     for (const TForm1::Built &built : form.built()) {
         auto *button = qobject_cast<QAbstractButton *>(built.widget);
         if (button && built.row->onClick) {
@@ -209,6 +210,7 @@ int Explorer::run(const QString &dotPath, const QString &checkPath) {
     Services::instance().setObserver(&m_watcher);
     {
         TForm1 form;
+        form.buildEverything();
         for (const TForm1::Built &built : form.built()) {
             if (built.row->onClick)
                 m_allHandlers.insert(QString::fromUtf8(built.row->onClick));
