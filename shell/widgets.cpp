@@ -53,11 +53,11 @@ QColor colorValue(ColorName color) {
     return {};
 }
 
-QFont fontValue(const FontSpec &spec) {
-    QFont font(QString::fromUtf8(spec.name));
-    font.setPixelSize(-spec.height);
-    font.setBold(spec.style & fsBold);
-    font.setItalic(spec.style & fsItalic);
+QFont fontValue(const FontSpec &record) {
+    QFont font(QString::fromUtf8(record.name));
+    font.setPixelSize(-record.height);
+    font.setBold(record.style & fsBold);
+    font.setItalic(record.style & fsItalic);
     return font;
 }
 

@@ -19,7 +19,7 @@ class QPainter;
 QColor colorValue(layout::ColorName color);
 
 // A font record of the layout as a Qt font (pixel height, bold, italic).
-QFont fontValue(const layout::FontSpec &spec);
+QFont fontValue(const layout::FontSpec &record);
 
 namespace kinds {
 
