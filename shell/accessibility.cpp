@@ -139,25 +139,6 @@ void announceAlert(QWidget *alert) {
     QAccessible::updateAccessibility(&event);
 }
 
-void focusShownScene(QWidget *widget) {
-    QWidget *window = widget->window();
-    if (window == widget || widget->parentWidget() != window)
-        return;
-    const QWidget *focus = window->focusWidget();
-    if (focus && focus->isVisible())
-        return;
-    // The builder chained the focus by the rows' tab order: the first of the
-    // scene's widgets met in the chain is its first in tab order.
-    for (QWidget *next = window->nextInFocusChain(); next != window;
-         next = next->nextInFocusChain()) {
-        if ((next == widget || widget->isAncestorOf(next)) &&
-            (next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible()) {
-            next->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-    }
-}
-
 namespace {
 
 // A scene panel: a grouping named by its caption or by its place or person.

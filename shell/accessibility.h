@@ -40,10 +40,4 @@ void nameForReaders(QWidget *widget, const QString &name);
 // Tells assistive technology that an alert (a message box) has appeared.
 void announceAlert(QWidget *alert);
 
-// Called when a widget of the window comes on screen. If it is one of the
-// window's own scenes and the window's keyboard focus sits on a hidden
-// widget or nowhere, the focus goes to the scene's first widget in tab
-// order, so that a keyboard player goes on where the story goes on.
-void focusShownScene(QWidget *widget);
-
 } // namespace accessibility

@@ -92,7 +92,6 @@ void LayoutBuilder::index() {
         }
     }
     m_sceneEnd.assign(m_form->m_built.size(), 0);
-    m_sceneBuilt.assign(m_form->m_built.size(), false);
     for (size_t i = 0; i < m_form->m_built.size(); ++i)
         m_sceneEnd[size_t(m_form->m_sceneOf[i])] = int(i) + 1;
 
@@ -115,6 +114,7 @@ void LayoutBuilder::index() {
 
 void LayoutBuilder::build() {
     index();
+    std::vector<int> shownScenes;
     for (size_t i = 0; i < m_form->m_built.size(); ++i) {
         TForm1::Built &scene = m_form->m_built[i];
         if (!scene.row->topLevel)
@@ -122,17 +122,15 @@ void LayoutBuilder::build() {
         scene.widget = make(*scene.row, m_form, scene.font);
         m_form->m_topLevel.append(scene.widget);
         bindClick(*scene.row, scene.widget);
-        if (m_sceneEnd[i] == int(i) + 1) {
-            m_sceneBuilt[i] = true; // nothing inside
-        } else if (scene.row->visible) {
-            buildScene(int(i));
-        } else {
-            m_waiting.insert(scene.widget, int(i));
-            scene.widget->installEventFilter(this);
-        }
+        m_sceneAt.insert(scene.widget, int(i));
+        scene.widget->installEventFilter(this);
+        if (!isMade(int(i)) && scene.row->visible)
+            shownScenes.push_back(int(i));
     }
     stackStaticKindsBelow(m_form);
     chainTabOrder();
+    for (const int scene : shownScenes)
+        buildScene(scene);
     // Only now hide what starts hidden, so that every child keeps its own flag.
     for (const TForm1::Built &built : m_form->m_built) {
         if (built.widget && !built.row->visible)
@@ -141,19 +139,42 @@ void LayoutBuilder::build() {
 }
 
 bool LayoutBuilder::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() != QEvent::Show)
+        return false;
     // Before the scene's first frame: its widgets are made and shown with it.
-    if (event->type() == QEvent::Show && m_waiting.contains(watched))
-        buildScene(m_waiting.value(watched));
+    buildScene(m_sceneAt.value(watched));
+    // A scene that comes on screen after the one holding the focus was hidden
+    // takes the focus; the window's own showing (restoring) does not count.
+    if (!event->spontaneous())
+        focusShownScene(static_cast<QWidget *>(watched));
     return false;
 }
 
-void LayoutBuilder::buildScene(int scene) {
-    if (m_sceneBuilt[size_t(scene)])
+void LayoutBuilder::focusShownScene(QWidget *scene) {
+    const QWidget *focus = m_form->focusWidget();
+    if (focus && focus->isVisible())
         return;
-    m_sceneBuilt[size_t(scene)] = true;
+    // The focus is chained by the rows' tab order: the first of the scene's
+    // widgets met in the chain is its first in tab order.
+    for (QWidget *next = m_form->nextInFocusChain(); next != m_form;
+         next = next->nextInFocusChain()) {
+        if ((next == scene || scene->isAncestorOf(next)) && (next->focusPolicy() & Qt::TabFocus) &&
+            next->isEnabled() && next->isVisible()) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+bool LayoutBuilder::isMade(int scene) const {
+    const int end = m_sceneEnd[size_t(scene)];
+    return end == scene + 1 || m_form->m_built[size_t(scene) + 1].widget;
+}
+
+void LayoutBuilder::buildScene(int scene) {
+    if (isMade(scene))
+        return;
     QWidget *container = m_form->m_built[size_t(scene)].widget;
-    if (m_waiting.remove(container))
-        container->removeEventFilter(this);
     for (int i = scene + 1; i < m_sceneEnd[size_t(scene)]; ++i) {
         TForm1::Built &child = m_form->m_built[size_t(i)];
         child.widget = make(*child.row, container, child.font);
@@ -166,9 +187,7 @@ void LayoutBuilder::buildScene(int scene) {
     }
     nameForReaders(
         {m_form->m_built.begin() + scene, m_form->m_built.begin() + m_sceneEnd[size_t(scene)]});
-    if (!m_form->m_topLevel.isEmpty() &&
-        m_form->m_topLevel.size() == qsizetype(creationOrder().size()))
-        chainTabOrder();
+    chainTabOrder();
 }
 
 QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &font) {
@@ -260,30 +279,26 @@ void LayoutBuilder::stackStaticKindsBelow(QWidget *container) {
 
 void LayoutBuilder::chainTabOrder() {
     // Focus moves through the top-level widgets by their tab order, and
-    // through each scene's widgets, in order, where the scene stands.
-    std::vector<const TForm1::Built *> top;
-    QHash<QString, std::vector<const TForm1::Built *>> inside;
-    for (const TForm1::Built &built : m_form->m_built) {
-        if (!built.widget)
-            continue;
-        if (built.parentName == QLatin1String("Form1"))
-            top.push_back(&built);
-        else
-            inside[built.parentName].push_back(&built);
-    }
-    auto byTab = [](const TForm1::Built *a, const TForm1::Built *b) {
-        return a->row->tab < b->row->tab;
+    // through each made scene's widgets, in order, where the scene stands.
+    const std::vector<TForm1::Built> &built = m_form->m_built;
+    auto byTab = [&built](int a, int b) {
+        return built[size_t(a)].row->tab < built[size_t(b)].row->tab;
     };
-    std::stable_sort(top.begin(), top.end(), byTab);
+    std::vector<int> scenes;
+    for (size_t i = 0; i < built.size(); ++i) {
+        if (built[i].row->topLevel)
+            scenes.push_back(int(i));
+    }
+    std::stable_sort(scenes.begin(), scenes.end(), byTab);
     QList<QWidget *> chain;
-    for (const TForm1::Built *scene : top) {
-        if (takesFocus(scene->row->kind))
-            chain.append(scene->widget);
-        auto children = inside.value(QString::fromUtf8(scene->row->name));
-        std::stable_sort(children.begin(), children.end(), byTab);
-        for (const TForm1::Built *child : children) {
-            if (takesFocus(child->row->kind))
-                chain.append(child->widget);
+    for (const int scene : scenes) {
+        std::vector<int> members{scene};
+        for (int i = scene + 1; i < m_sceneEnd[size_t(scene)] && built[size_t(i)].widget; ++i)
+            members.push_back(i);
+        std::stable_sort(members.begin() + 1, members.end(), byTab);
+        for (const int i : members) {
+            if (takesFocus(built[size_t(i)].row->kind))
+                chain.append(built[size_t(i)].widget);
         }
     }
     for (qsizetype i = 1; i < chain.size(); ++i)

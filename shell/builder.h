@@ -31,15 +31,17 @@ protected:
 
 private:
     void index();
+    // Whether the scene's widgets are made (a scene without any always is).
+    bool isMade(int scene) const;
     QWidget *make(const layout::Row &row, QWidget *parent, const layout::FontSpec &font);
+    void focusShownScene(QWidget *scene);
     void bindClick(const layout::Row &row, QWidget *widget);
     void stackStaticKindsBelow(QWidget *container);
     void chainTabOrder();
 
     TForm1 *m_form;
-    std::vector<int> m_sceneEnd; // for a scene, the position after its last widget
-    std::vector<bool> m_sceneBuilt;
-    QHash<QObject *, int> m_waiting; // scenes built when first shown
+    std::vector<int> m_sceneEnd;     // for a scene, the position after its last widget
+    QHash<QObject *, int> m_sceneAt; // top-level widget -> its position in built()
 };
 
 class FieldBinder {

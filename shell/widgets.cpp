@@ -1,6 +1,5 @@
 #include "widgets.h"
 
-#include "accessibility.h"
 
 #include <QApplication>
 #include <QFile>
@@ -71,15 +70,20 @@ QString literalCaption(const QString &caption) {
     return escaped.replace(u'&', QStringLiteral("&&"));
 }
 
-bool isEnter(const QKeyEvent *event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-// A scene that comes on screen after the one holding the focus was hidden
-// takes the focus; a parent's showing (the window's restoring) does not count.
-void sceneShown(QWidget *widget, const QShowEvent *event) {
-    if (!event->spontaneous())
-        accessibility::focusShownScene(widget);
+// Keys on a button: a hidden button keeps the focus until another takes it
+// and must not be pressed meanwhile; Enter presses it as Space does. True
+// when the key is dealt with here.
+bool buttonKey(QAbstractButton *button, QKeyEvent *event) {
+    if (!button->isVisible()) {
+        event->ignore();
+        return true;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat()) {
+        button->click();
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -114,22 +118,8 @@ void TButton::setCaption(const QString &caption) {
 }
 
 void TButton::keyPressEvent(QKeyEvent *event) {
-    // A hidden button keeps the focus until another takes it; it must not
-    // be pressed meanwhile.
-    if (!isVisible()) {
-        event->ignore();
-        return;
-    }
-    if (isEnter(event) && !event->isAutoRepeat()) {
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(event);
-}
-
-void TButton::showEvent(QShowEvent *event) {
-    QPushButton::showEvent(event);
-    sceneShown(this, event);
+    if (!buttonKey(this, event))
+        QPushButton::keyPressEvent(event);
 }
 
 TBitBtn::TBitBtn(QWidget *parent, bool closeKind)
@@ -148,20 +138,8 @@ int TBitBtn::contentLeft(int faceWidth, int glyphWidth, int captionWidth) {
 }
 
 void TBitBtn::keyPressEvent(QKeyEvent *event) {
-    if (!isVisible()) {
-        event->ignore();
-        return;
-    }
-    if (isEnter(event) && !event->isAutoRepeat()) {
-        click();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
-}
-
-void TBitBtn::showEvent(QShowEvent *event) {
-    QAbstractButton::showEvent(event);
-    sceneShown(this, event);
+    if (!buttonKey(this, event))
+        QAbstractButton::keyPressEvent(event);
 }
 
 void TBitBtn::paintEvent(QPaintEvent *) {
@@ -217,11 +195,6 @@ void TBitBtn::paintEvent(QPaintEvent *) {
 TPanel::TPanel(QWidget *parent, const Frame &frame, ColorName color)
     : QWidget(parent), m_frame(frame), m_color(color) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TPanel::showEvent(QShowEvent *event) {
-    QWidget::showEvent(event);
-    sceneShown(this, event);
 }
 
 void TPanel::setCaption(const QString &caption) {
