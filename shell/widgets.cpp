@@ -1,6 +1,5 @@
 #include "widgets.h"
 
-
 #include <QApplication>
 #include <QFile>
 #include <QHash>
