@@ -54,6 +54,21 @@ function(read_le hex offset size out)
     set(${out} ${value} PARENT_SCOPE)
 endfunction()
 
+# Each further argument is "what|got|want"; a line for each that differs.
+function(compare_fields file out)
+    set(errors "")
+    foreach(check IN LISTS ARGN)
+        string(REPLACE "|" ";" check "${check}")
+        list(GET check 0 what)
+        list(GET check 1 got)
+        list(GET check 2 want)
+        if(NOT got STREQUAL want)
+            list(APPEND errors "${file}: ${what} is ${got}, expected ${want}")
+        endif()
+    endforeach()
+    set(${out} "${errors}" PARENT_SCOPE)
+endfunction()
+
 function(check_bmp_header file width height bits out)
     set(errors "")
     file(SIZE "${file}" actual_size)
@@ -81,24 +96,17 @@ function(check_bmp_header file width height bits out)
     math(EXPR want_offset "54 + ${entries} * 4")
     math(EXPR want_size "${want_offset} + ${stride} * ${height}")
 
-    foreach(check
-            "signature;${signature};424d"
-            "bfSize;${bf_size};${actual_size}"
-            "file size;${actual_size};${want_size}"
-            "pixel data offset;${bits_offset};${want_offset}"
-            "info header size;${info_size};40"
-            "width;${bi_width};${width}"
-            "height;${bi_height};${height}"
-            "bits per pixel;${bi_bits};${bits}"
-            "compression;${compression};0"
-            "colours used;${colours_used};${entries}")
-        list(GET check 0 what)
-        list(GET check 1 got)
-        list(GET check 2 want)
-        if(NOT got STREQUAL want)
-            list(APPEND errors "${file}: ${what} is ${got}, expected ${want}")
-        endif()
-    endforeach()
+    compare_fields("${file}" errors
+            "signature|${signature}|424d"
+            "bfSize|${bf_size}|${actual_size}"
+            "file size|${actual_size}|${want_size}"
+            "pixel data offset|${bits_offset}|${want_offset}"
+            "info header size|${info_size}|40"
+            "width|${bi_width}|${width}"
+            "height|${bi_height}|${height}"
+            "bits per pixel|${bi_bits}|${bits}"
+            "compression|${compression}|0"
+            "colours used|${colours_used}|${entries}")
     set(${out} "${errors}" PARENT_SCOPE)
 endfunction()
 
@@ -126,20 +134,13 @@ function(check_ico_header file width height out)
     math(EXPR colour_stride "(${width} * 4 + 31) / 32 * 4")
     math(EXPR want_res "40 + 16 * 4 + (${colour_stride} + ${mask_stride}) * ${height}")
     math(EXPR want_size "22 + ${want_res}")
-    foreach(check
-            "type;${type};1" "image count;${count};1"
-            "entry width;${dir_width};${width}" "entry height;${dir_height};${height}"
-            "entry bits;${dir_bits};4" "image bytes;${bytes_in_res};${want_res}"
-            "image offset;${image_offset};22" "file size;${actual_size};${want_size}"
-            "info width;${bi_width};${width}" "info height (colour + mask);${bi_height};${double_height}"
-            "info bits;${bi_bits};4" "compression;${compression};0")
-        list(GET check 0 what)
-        list(GET check 1 got)
-        list(GET check 2 want)
-        if(NOT got STREQUAL want)
-            list(APPEND errors "${file}: ${what} is ${got}, expected ${want}")
-        endif()
-    endforeach()
+    compare_fields("${file}" errors
+            "type|${type}|1" "image count|${count}|1"
+            "entry width|${dir_width}|${width}" "entry height|${dir_height}|${height}"
+            "entry bits|${dir_bits}|4" "image bytes|${bytes_in_res}|${want_res}"
+            "image offset|${image_offset}|22" "file size|${actual_size}|${want_size}"
+            "info width|${bi_width}|${width}" "info height (colour + mask)|${bi_height}|${double_height}"
+            "info bits|${bi_bits}|4" "compression|${compression}|0")
     set(${out} "${errors}" PARENT_SCOPE)
 endfunction()
 

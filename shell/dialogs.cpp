@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include "accessibility.h"
+#include "widgets.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -195,7 +196,7 @@ NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QStr
     const PromptGeometry g = promptGeometry(size, unitsY(12, size));
 
     // As the field's buddy the label would read '&' as a mnemonic mark.
-    m_prompt = new QLabel(QString(prompt).replace(u'&', QStringLiteral("&&")), this);
+    m_prompt = new QLabel(kinds::literalCaption(prompt), this);
     m_prompt->setTextFormat(Qt::PlainText);
     m_prompt->move(g.label);
     m_field = new QLineEdit(defaultText, this);

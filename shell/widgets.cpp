@@ -61,13 +61,12 @@ QFont fontValue(const FontSpec &record) {
 
 namespace kinds {
 
-namespace {
-
-// Text drawn as the player typed it: '&' stays a literal ampersand.
 QString literalCaption(const QString &caption) {
     QString escaped = caption;
     return escaped.replace(u'&', QStringLiteral("&&"));
 }
+
+namespace {
 
 // Keys on a button: a hidden button keeps the focus until another takes it
 // and must not be pressed meanwhile; Enter presses it as Space does. True

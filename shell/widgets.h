@@ -23,6 +23,10 @@ QFont fontValue(const layout::FontSpec &record);
 
 namespace kinds {
 
+// A caption for a widget that reads '&' as a mnemonic mark, so that it shows
+// as given: every '&' stays a literal ampersand.
+QString literalCaption(const QString &caption);
+
 // Static one-line text on its container's surface.
 class TLabel : public QLabel {
     Q_OBJECT
