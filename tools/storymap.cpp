@@ -91,6 +91,9 @@ private:
     QString stateOf(const TForm1 &form) const;
     QList<Action> actionsOf(const TForm1 &form) const;
     bool perform(TForm1 &form, const Action &action);
+    // Shows a fresh window and plays the road on it; false (and a problem
+    // noted) when a step cannot be taken.
+    bool replay(TForm1 &form, const QList<Action> &road);
     Outcome attempt(const QList<Action> &road, const Action &next);
     QString dot() const;
     void problem(const QString &text) { m_problems.insert(text); }
@@ -167,6 +170,19 @@ bool Explorer::perform(TForm1 &form, const Action &action) {
     return true;
 }
 
+bool Explorer::replay(TForm1 &form, const QList<Action> &road) {
+    form.show();
+    m_watcher.form = &form;
+    for (const Action &step : road) {
+        if (!perform(form, step)) {
+            problem(QStringLiteral("the road to a state could not be replayed at %1")
+                        .arg(step.label()));
+            return false;
+        }
+    }
+    return true;
+}
+
 Outcome Explorer::attempt(const QList<Action> &road, const Action &next) {
     ++m_tries;
     PlayerName.clear();
@@ -182,15 +198,8 @@ Outcome Explorer::attempt(const QList<Action> &road, const Action &next) {
                              [this, handler] { m_handlersRun.insert(handler); });
         }
     }
-    form.show();
-    m_watcher.form = &form;
-    for (const Action &step : road) {
-        if (!perform(form, step)) {
-            problem(QStringLiteral("the road to a state could not be replayed at %1")
-                        .arg(step.label()));
-            return {};
-        }
-    }
+    if (!replay(form, road))
+        return {};
     m_watcher.messages = 0;
     if (!perform(form, next)) {
         problem(QStringLiteral("cannot perform %1").arg(next.label()));
@@ -234,10 +243,7 @@ int Explorer::run(const QString &dotPath, const QString &checkPath) {
         {
             PlayerName.clear();
             TForm1 form;
-            form.show();
-            m_watcher.form = &form;
-            for (const Action &step : road)
-                perform(form, step);
+            replay(form, road);
             actions = actionsOf(form);
             if (!m_shots.isEmpty())
                 form.grab().save(QStringLiteral("%1/state-%2.png")
