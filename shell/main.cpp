@@ -30,9 +30,7 @@ void endOnSignals(TForm1 &form) {
     QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form] {
         char byte;
         [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
-        Services::instance().requestEnd();
         form.close();
-        QCoreApplication::exit(0);
     });
     struct sigaction action {};
     action.sa_handler = onSignal;

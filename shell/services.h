@@ -29,7 +29,6 @@ public:
     static Services &instance();
 
     void setObserver(StoryObserver *observer) { m_observer = observer; }
-    StoryObserver *observer() const { return m_observer; }
     // Without sound: for scripted play and tests.
     void setSilent(bool silent) { m_silent = silent; }
     void setApplicationTitle(const QString &title) { m_title = title; }
@@ -44,10 +43,8 @@ public:
     // The program is to end: the open dialog closes as cancelled, and every
     // later dialog closes at once the same way, so the running handler ends.
     void requestEnd();
-    bool ending() const { return m_ending; }
     // Lets dialogs run again: for tests that play on after an end request.
     void clearEndRequest() { m_ending = false; }
-    QDialog *activeDialog() const { return m_active; }
 
 private:
     int run(QDialog *dialog);
