@@ -115,15 +115,9 @@ poll() { # limit-ms command...
 }
 
 # ---------------------------------------------------------------- the X server
+source "$(dirname "$0")/../../tools/private-xvfb.sh"
 start_xvfb() {
-    # -displayfd picks a free display number and tells which.
-    Xvfb -displayfd 3 -screen 0 ${SCREEN_W}x${SCREEN_H}x24 -nolisten tcp -noreset \
-        3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    poll 10000 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    export DISPLAY=":$(head -n 1 "$work/display")"
-    unset WAYLAND_DISPLAY
-    export QT_QPA_PLATFORM=xcb
+    start_private_xvfb "$work" "${SCREEN_W}x${SCREEN_H}" || fail "Xvfb did not start"
     poll 5000 display_answers || fail "display $DISPLAY does not answer"
 }
 display_answers() { xwininfo -root >/dev/null 2>&1; }

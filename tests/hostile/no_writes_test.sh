@@ -23,6 +23,7 @@
 set -u
 set -o pipefail
 export LC_ALL=C.UTF-8
+source "$(dirname "$0")/../../tools/private-xvfb.sh"
 
 if [ $# -ne 4 ]; then
     echo "usage: $0 STORYPLAY GAME WMCLOSE SCRIPT" >&2
@@ -163,15 +164,11 @@ storyplay_run storyplay-bare ""
 game_run() {
     local name=game-xvfb home display main prompt box status
     home=$(fresh_home $name)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
-        2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    if ! poll 10000 test -s "$work/display"; then
+    if ! start_private_xvfb "$work" 1280x1024; then
         fail "$name: Xvfb did not start"
         return
     fi
-    display=":$(head -n 1 "$work/display")"
-    export DISPLAY=$display
+    display=$DISPLAY
     echo "$name:"
     mkdir -m 0700 -p "$work/runtime-game"
     trace "$work/$name.strace" env -i PATH="$PATH" HOME="$home" TMPDIR="$work/$name/tmp" LC_ALL=C.UTF-8 \
