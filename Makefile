@@ -10,7 +10,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages for building and running the game, and for its tests.
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
 	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev
-TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev
+TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
+	python3-fonttools fonts-vlgothic
 # The private X server the start-up benchmark runs on.
 BENCH_PACKAGES := xvfb
 

@@ -2,7 +2,7 @@
 // fixed-size maroon window of the game's client size with the title label and
 // the START button, in the game's fonts. The start-up benchmark measures the
 // game against it.
-#include "fonts.h"
+#include "look.h"
 
 #include <QApplication>
 #include <QFont>
@@ -13,7 +13,7 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    registerFontSubstitutes();
+    installLook();
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("ホシフルツルギ２"));

@@ -20,9 +20,14 @@ void applyFontColor(QWidget *widget, ColorName color) {
     widget->setPalette(own);
 }
 
+// A list's or memo's own background. The style draws the keyboard's place
+// in a list as a dotted frame in the inverse of the background it is given
+// (the Window role), so both roles take the list's colour: the frame then
+// shows on a black list as on a white one.
 void applyBackground(QWidget *widget, ColorName color) {
     QPalette own = widget->palette();
     own.setColor(QPalette::Base, colorValue(color));
+    own.setColor(QPalette::Window, colorValue(color));
     widget->setPalette(own);
 }
 
@@ -249,9 +254,16 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
         widget->setFont(fontValue(font));
         applyFontColor(widget, font.color);
     }
-    // Labels keep the size their rows give: the rows were sized to the text
-    // in the layout's faces, whose stand-ins share their widths.
-    widget->setGeometry(row.left, row.top, row.width, row.height);
+    // Labels are sized to their text (the rows give the size the text had
+    // when the layout was made); every other kind keeps its row's size.
+    // Positions count from the container's client area.
+    const QPoint origin = kinds::clientOrigin(parent) + QPoint(row.left, row.top);
+    if (row.kind == TLabel)
+        static_cast<kinds::TLabel *>(widget)->fitText(origin);
+    else
+        widget->setGeometry(QRect(origin, QSize(row.width, row.height)));
+    if (auto *panel = qobject_cast<kinds::TPanel *>(parent))
+        panel->clipToClient(widget);
     return widget;
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include "accessibility.h"
+#include "look.h"
 #include "widgets.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <cmath>
 
 CharSize charSize(const QFont &font) {
     const QFontMetrics metrics(font);
@@ -100,13 +102,46 @@ QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const 
     return Acceptable;
 }
 
-PlainTextView::PlainTextView(const QString &text, int flags, QWidget *parent)
-    : QWidget(parent), m_text(text), m_flags(flags) {}
+PlainTextView::PlainTextView(const QString &text, const QFont &font, int maxWidth, QWidget *parent)
+    : QWidget(parent), m_text(text) {
+    setFont(font);
+    const QFontMetrics metrics(font);
+    // Line breaks in the text end lines; tabs stop every eight characters.
+    QString shown = text;
+    shown.replace(u'\n', QChar::LineSeparator);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setTabStopDistance(8 * metrics.horizontalAdvance(u'x'));
+    m_layout.setText(shown);
+    m_layout.setFont(font);
+    m_layout.setTextOption(option);
+    m_layout.beginLayout();
+    qreal width = 0, height = 0;
+    for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
+        line.setLeadingIncluded(true);
+        line.setLineWidth(maxWidth);
+        line.setPosition(QPointF(0, height));
+        width = std::max(width, line.naturalTextWidth());
+        height += line.height();
+    }
+    m_layout.endLayout();
+    m_size = QSize(std::min(int(std::ceil(width)), maxWidth),
+                   std::max(int(std::ceil(height)), metrics.height()));
+}
+
+QStringList PlainTextView::lines() const {
+    QStringList lines;
+    for (int i = 0; i < m_layout.lineCount(); ++i) {
+        const QTextLine line = m_layout.lineAt(i);
+        lines << m_layout.text().mid(line.textStart(), line.textLength());
+    }
+    return lines;
+}
 
 void PlainTextView::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(rect(), m_flags, m_text);
+    m_layout.draw(&painter, QPointF(0, 0));
 }
 
 namespace {
@@ -124,7 +159,11 @@ int messageButtonWidth(const QFont &font, CharSize size) {
 } // namespace
 
 QFont MessageBox::messageFont() {
-    return QApplication::font("QMessageBox");
+    // The desktop's message font; Japanese it lacks is drawn in the game's
+    // own proportional face rather than whatever face the system picks.
+    QFont font = QApplication::font("QMessageBox");
+    font.setFamilies({font.family(), QString::fromLatin1(gameFaceFamily)});
+    return font;
 }
 
 MessageBox::MessageBox(const QString &title, const QString &text, QWidget *parent)
@@ -134,23 +173,12 @@ MessageBox::MessageBox(const QString &title, const QString &text, QWidget *paren
     const QFont font = messageFont();
     setFont(font);
     const CharSize size = charSize(font);
-    const QFontMetrics metrics(font);
     const QScreen *screen =
         parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
     const int maxWidth = screen ? screen->geometry().width() / 2 : 400;
-    int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
-    QRect measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, text);
-    if (measured.width() > maxWidth) {
-        // A word longer than the line is broken wherever it has to be.
-        flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere | Qt::TextExpandTabs;
-        measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, text);
-    }
-    QSize textSize(std::min(measured.width(), maxWidth), measured.height());
-    if (text.isEmpty())
-        textSize = QSize(0, metrics.height());
-    const MessageGeometry g = messageGeometry(size, textSize, messageButtonWidth(font, size));
-
-    m_text = new PlainTextView(text, flags, this);
+    m_text = new PlainTextView(text, font, maxWidth, this);
+    const MessageGeometry g =
+        messageGeometry(size, m_text->textSize(), messageButtonWidth(font, size));
     m_text->setGeometry(g.text);
     m_button = new QPushButton(QStringLiteral("OK"), this);
     m_button->setGeometry(g.button);
@@ -178,6 +206,7 @@ QFont NamePrompt::dialogFont() {
     if (QLocale::system().language() == QLocale::Japanese) {
         QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
         font.setPixelSize(9 * dpi / 72);
+        gameFontRendering(font);
         return font;
     }
     QFont font(QStringLiteral("MS Sans Serif"));

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QRect>
 #include <QString>
+#include <QTextLayout>
 #include <QValidator>
 
 class QLabel;
@@ -60,20 +61,26 @@ private:
     int m_limit;
 };
 
-// Text shown exactly as given: never markup, never mnemonics; long words are
-// broken where they do not fit the line.
+// Text shown exactly as given, never markup, never mnemonics, left-aligned,
+// tabs expanded and wrapped at word boundaries to a width; only a word wider
+// than a whole line is broken inside, where it has to be.
 class PlainTextView : public QWidget {
     Q_OBJECT
 public:
-    PlainTextView(const QString &text, int flags, QWidget *parent);
+    PlainTextView(const QString &text, const QFont &font, int maxWidth, QWidget *parent);
     QString text() const { return m_text; }
+    // The wrapped text's extent: its widest line and all lines' height.
+    QSize textSize() const { return m_size; }
+    // The text of each line as wrapped.
+    QStringList lines() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QString m_text;
-    int m_flags;
+    QTextLayout m_layout;
+    QSize m_size;
 };
 
 // Screen readers meet a message box as an alert, named by its title and

@@ -1,7 +1,7 @@
 // Start-up: build the window, show it at its place, run until it closes.
 #include "builder.h"
-#include "fonts.h"
 #include "form1.h"
+#include "look.h"
 #include "services.h"
 
 #include <QApplication>
@@ -45,7 +45,7 @@ void endOnSignals(TForm1 &form) {
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
-    registerFontSubstitutes();
+    installLook();
     Services::instance().setApplicationTitle(applicationTitle(QString::fromLocal8Bit(argv[0])));
 
     std::unique_ptr<TForm1> form;

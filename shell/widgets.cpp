@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
 
 using namespace layout;
 
@@ -56,7 +57,17 @@ QFont fontValue(const FontSpec &record) {
     font.setPixelSize(-record.height);
     font.setBold(record.style & fsBold);
     font.setItalic(record.style & fsItalic);
+    gameFontRendering(font);
     return font;
+}
+
+void gameFontRendering(QFont &font) {
+    // Full hinting takes the face's own whole-pixel glyphs and widths (its
+    // hand-made bitmaps where it has them), whatever the desktop's hinting
+    // settings; without sub-pixel colour fringes text looks the same on
+    // every screen.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
 }
 
 namespace kinds {
@@ -103,6 +114,14 @@ TLabel::TLabel(QWidget *parent) : QLabel(parent) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(false);
     setAutoFillBackground(false);
+}
+
+void TLabel::fitText(QPoint origin) {
+    const QFontMetrics metrics(font());
+    const QRect ink = metrics.boundingRect(text()).translated(0, metrics.ascent());
+    const QRect box = QRect(0, 0, metrics.horizontalAdvance(text()), metrics.height()).united(ink);
+    setContentsMargins(-box.left(), -box.top(), 0, 0);
+    setGeometry(QRect(origin + box.topLeft(), box.size()));
 }
 
 TButton::TButton(QWidget *parent) : QPushButton(parent) {
@@ -198,6 +217,21 @@ TPanel::TPanel(QWidget *parent, const Frame &frame, ColorName color)
 void TPanel::setCaption(const QString &caption) {
     m_caption = caption;
     update();
+}
+
+QRect TPanel::clientRect() const {
+    return m_frame.borderSingle ? rect().adjusted(2, 2, -2, -2) : rect();
+}
+
+void TPanel::clipToClient(QWidget *child) const {
+    const QRect client = clientRect();
+    if (!client.contains(child->geometry()))
+        child->setMask(QRegion(client.translated(-child->pos()) & child->rect()));
+}
+
+QPoint clientOrigin(const QWidget *container) {
+    const auto *panel = qobject_cast<const TPanel *>(container);
+    return panel ? panel->clientRect().topLeft() : QPoint();
 }
 
 QRect TPanel::innerRect() const {
@@ -308,8 +342,8 @@ TMemo::TMemo(QWidget *parent, ColorName color) : QPlainTextEdit(parent), m_color
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setTabChangesFocus(true);
-    // A thin inner margin, as a classic edit control has: the memo's lines
-    // were broken to fit that width.
+    // A one-pixel margin inside the frame, as a classic edit control has:
+    // the lines were broken by hand to fill the width left inside it.
     document()->setDocumentMargin(1);
 }
 

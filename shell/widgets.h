@@ -21,18 +21,26 @@ QColor colorValue(layout::ColorName color);
 // A font record of the layout as a Qt font (pixel height, bold, italic).
 QFont fontValue(const layout::FontSpec &record);
 
+// Renders the font the same way on every desktop (see widgets.cpp).
+void gameFontRendering(QFont &font);
+
 namespace kinds {
 
 // A caption for a widget that reads '&' as a mnemonic mark, so that it shows
 // as given: every '&' stays a literal ampersand.
 QString literalCaption(const QString &caption);
 
-// Static one-line text on its container's surface.
+// Static one-line text on its container's surface, sized to its text.
 class TLabel : public QLabel {
     Q_OBJECT
 public:
     static constexpr layout::Kind layoutKind = layout::TLabel;
     explicit TLabel(QWidget *parent);
+    // Sizes the label to its text with the text's top-left corner at
+    // `origin`: the text's advance and line height, grown wherever its
+    // drawn pixels reach beyond them (the slant of an italic, a bold drawn
+    // from a regular face), so that no pixel of the text is cut.
+    void fitText(QPoint origin);
 };
 
 // Standard push button; Enter and Space press it while it has the focus.
@@ -91,6 +99,12 @@ public:
     const Frame &frame() const { return m_frame; }
     // The area left inside the frame, border and bevels.
     QRect innerRect() const;
+    // Where the children live: inside the sunken frame of a bsSingle panel,
+    // the whole panel otherwise. The frame is never painted over.
+    QRect clientRect() const;
+    // Cuts a child off at the client area's edges, as it is at the panel's
+    // own edges.
+    void clipToClient(QWidget *child) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -176,6 +190,10 @@ const TImage::Picture &picture(const QString &name);
 
 // The closing buttons' glyph, loaded once; its olive background is transparent.
 const QPixmap &closeGlyph();
+
+// The top-left corner of a container's client area in its own coordinates:
+// the children's positions in the layout count from there.
+QPoint clientOrigin(const QWidget *container);
 
 // One-pixel rings drawn inward from the rectangle's edge.
 void drawRings(QPainter &painter, QRect &rect, int count, const QColor &topLeft,

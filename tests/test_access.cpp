@@ -2,8 +2,8 @@
 // and actions of the widget kinds, the alert of a message box, the labelled
 // name field, and the tree of a scene as it is on screen.
 #include "dialogs.h"
-#include "fonts.h"
 #include "form1.h"
+#include "look.h"
 #include "services.h"
 
 #include <QAccessible>
@@ -77,7 +77,7 @@ class AccessTest : public QObject {
 
 private slots:
     void initTestCase() {
-        registerFontSubstitutes();
+        installLook();
         Services::instance().setSilent(true);
     }
 

@@ -1,7 +1,7 @@
 // Dialog geometry, the application title, the name field's byte limit and
 // every way of answering the name prompt and the message box.
 #include "dialogs.h"
-#include "fonts.h"
+#include "look.h"
 #include "services.h"
 
 #include <QLabel>
@@ -58,7 +58,7 @@ class DialogTest : public QObject {
 
 private slots:
     void initTestCase() {
-        registerFontSubstitutes();
+        installLook();
         Services::instance().setSilent(true);
         Services::instance().setObserver(&answerer);
     }

@@ -2,8 +2,8 @@
 // text drawn at the full resolution, pictures and glyphs enlarged by whole
 // pixels without smoothing, bevel rings two device pixels wide and never
 // blurred.
-#include "fonts.h"
 #include "form1.h"
+#include "look.h"
 #include "services.h"
 
 #include <QApplication>
@@ -47,7 +47,7 @@ class HiDpiTest : public QObject {
 
 private slots:
     void initTestCase() {
-        registerFontSubstitutes();
+        installLook();
         Services::instance().setSilent(true);
     }
 

@@ -3,8 +3,8 @@
 // lists, a whole road from START to an ending by keys alone; and the name
 // field's text from an input method.
 #include "dialogs.h"
-#include "fonts.h"
 #include "form1.h"
+#include "look.h"
 #include "services.h"
 
 #include <QInputMethodEvent>
@@ -93,7 +93,7 @@ class KeyboardTest : public QObject {
 
 private slots:
     void initTestCase() {
-        registerFontSubstitutes();
+        installLook();
         Services::instance().setSilent(true);
     }
 

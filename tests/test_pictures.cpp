@@ -1,8 +1,8 @@
 // The pictures as the scenes show them: decoded once and shared, drawn at
 // natural size with the scene's colour beside them, the balloon's words in
 // its visible part, and the closing glyph without its olive background.
-#include "fonts.h"
 #include "form1.h"
+#include "look.h"
 #include "services.h"
 
 #include <QTest>
@@ -26,7 +26,7 @@ class PictureTest : public QObject {
 
 private slots:
     void initTestCase() {
-        registerFontSubstitutes();
+        installLook();
         Services::instance().setSilent(true);
     }
 

@@ -1,6 +1,6 @@
 // How the widget kinds paint and behave: panel rings, the bitmap button's
 // face, and the index rules of list and combo boxes.
-#include "fonts.h"
+#include "look.h"
 #include "widgets.h"
 
 #include <QAbstractItemView>
@@ -24,7 +24,7 @@ class WidgetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { registerFontSubstitutes(); }
+    void initTestCase() { installLook(); }
 
     void panelPaintsItsRingsInOrder() {
         kinds::TPanel::Frame frame{bvRaised, bvLowered, 2, 1, true};

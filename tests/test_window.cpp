@@ -2,8 +2,8 @@
 // closing sequence, in-process and for the real program.
 #include "builder.h"
 #include "dialogs.h"
-#include "fonts.h"
 #include "form1.h"
+#include "look.h"
 #include "regions.h"
 #include "services.h"
 
@@ -19,7 +19,7 @@ class WindowTest : public QObject {
 
 private slots:
     void initTestCase() {
-        registerFontSubstitutes();
+        installLook();
         Services::instance().setSilent(true);
     }
 

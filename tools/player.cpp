@@ -1,7 +1,7 @@
 #include "player.h"
 
 #include "dialogs.h"
-#include "fonts.h"
+#include "look.h"
 
 #include <QAbstractItemView>
 #include <QJsonArray>
@@ -121,7 +121,7 @@ int &PlaybackApplication::offscreen(int &argc) {
 
 PlaybackApplication::PlaybackApplication(int &argc, char **argv)
     : QApplication(offscreen(argc), argv) {
-    registerFontSubstitutes();
+    installLook();
     Services::instance().setSilent(true);
     Services::instance().setApplicationTitle(QStringLiteral("hoshifuru2"));
 }
@@ -383,12 +383,13 @@ void Player::printLayout(TForm1 &form, QTextStream &out) {
     for (const TForm1::Built &built : form.built()) {
         const Row &row = *built.row;
         const QWidget *w = built.widget;
+        const QPoint place = w->pos() - kinds::clientOrigin(w->parentWidget());
         QString o = QStringLiteral("{\"Name\":%1,\"Class\":\"%2\",\"Parent\":%3,\"Left\":%4,"
                                    "\"Top\":%5,\"Width\":%6,\"Height\":%7")
                         .arg(jsonString(w->objectName()), QString::fromLatin1(kindName(row.kind)),
                              jsonString(built.parentName))
-                        .arg(w->x())
-                        .arg(w->y())
+                        .arg(place.x())
+                        .arg(place.y())
                         .arg(w->width())
                         .arg(w->height());
         auto add = [&o](const char *key, const QString &value) {

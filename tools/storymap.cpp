@@ -16,7 +16,7 @@
 // every check holds.
 #include "builder.h"
 #include "dialogs.h"
-#include "fonts.h"
+#include "look.h"
 #include "player.h"
 #include "regions.h"
 

@@ -3,7 +3,7 @@
 //
 //   storyplay SCRIPT_FILE | storyplay - | storyplay --layout
 #include "builder.h"
-#include "fonts.h"
+#include "look.h"
 #include "player.h"
 
 #include <QApplication>

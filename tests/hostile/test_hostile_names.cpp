@@ -10,8 +10,8 @@
 // the input (a prefix cut at a character boundary, as long as fits), and the
 // messages show it exactly as stored, never as markup.
 #include "dialogs.h"
-#include "fonts.h"
 #include "form1.h"
+#include "look.h"
 #include "services.h"
 
 #include <QAbstractItemView>
@@ -351,7 +351,7 @@ class HostileNamesTest : public QObject {
 
 private slots:
     void initTestCase() {
-        registerFontSubstitutes();
+        installLook();
         Services::instance().setSilent(true);
         Services::instance().setObserver(&feeder);
         form = new TForm1;

@@ -1,0 +1,119 @@
+#!/bin/bash
+# The scenes look the same whatever fonts the machine has: every text of the
+# game is drawn in the faces it carries, so its scenes are identical pixel
+# for pixel on this machine, on one whose only fonts are DejaVu (no Japanese
+# face at all), and on one with only VL Gothic for Japanese.
+#
+#   fonts_test.sh STORYPLAY [OUTDIR]
+#
+# The pictures of the first configuration are left in OUTDIR/scenes-*.png.
+set -u
+storyplay=$1 outdir=${2:-$PWD}
+mkdir -p "$outdir"
+work=$(mktemp -d /tmp/hoshifuru2-fonts.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen HOME=$work
+
+# A font configuration that knows only the given folders, with the machine's
+# own rendering rules.
+fontconfig() {
+    local name=$1 dirs="" dir
+    shift
+    for dir in "$@"; do
+        [ -d "$dir" ] || { echo "FAIL: $dir is missing (make test-deps installs it)"; exit 1; }
+        dirs="$dirs<dir>$dir</dir>"
+    done
+    cat >"$work/$name.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>$dirs<cachedir>$work/cache-$name</cachedir>
+<include ignore_missing="yes">/etc/fonts/conf.d</include></fontconfig>
+CONF
+}
+fontconfig dejavu /usr/share/fonts/truetype/dejavu
+fontconfig vlgothic /usr/share/fonts/truetype/dejavu /usr/share/fonts/truetype/vlgothic
+
+# Roads through the scenes whose texts and frames are the hardest to fit.
+roads() {
+    local shots=$1
+    cat >"$work/north.play" <<PLAY
+prompt ok "ゆう"
+click start
+screenshot "$shots/hajimari.png"
+select Box1 0
+click BitBtn1
+click namiki
+select Box2 0
+click BitBtn2
+screenshot "$shots/Panel1.png"
+PLAY
+    cat >"$work/west.play" <<PLAY
+prompt ok "ゆう"
+click start
+select Box1 1
+click BitBtn1
+click nageki
+select box3 1
+click BitBtn3
+screenshot "$shots/Panel3.png"
+click BitBtn9
+click Button36
+click Button38
+screenshot "$shots/bukiya.png"
+click Button43
+click Button39
+click Button44
+screenshot "$shots/jiyuu.png"
+PLAY
+    cat >"$work/castle.play" <<PLAY
+prompt ok "ゆう"
+click start
+select Box1 0
+click BitBtn1
+click namiki
+select Box2 1
+click BitBtn2
+select List1 0
+click BitBtn4
+select list2 3
+click BitBtn10
+click nakama
+click Button8
+screenshot "$shots/ido.png"
+PLAY
+}
+
+play() {
+    local config=$1 shots=$work/shots-$1 road
+    mkdir -p "$shots"
+    roads "$shots"
+    for road in north west castle; do
+        if [ "$config" = system ]; then
+            "$storyplay" "$work/$road.play" >"$work/$config-$road.log" 2>&1
+        else
+            FONTCONFIG_FILE=$work/$config.conf "$storyplay" "$work/$road.play" \
+                >"$work/$config-$road.log" 2>&1
+        fi || { echo "FAIL: $road with fonts '$config': $(tail -n 1 "$work/$config-$road.log")"; exit 1; }
+    done
+}
+
+failed=0
+play system
+for config in dejavu vlgothic; do
+    play "$config"
+    for shot in "$work"/shots-system/*.png; do
+        scene=$(basename "$shot" .png)
+        other=$work/shots-$config/$scene.png
+        if ! cmp -s "$shot" "$other"; then
+            pixels=$(compare -metric AE "$shot" "$other" null: 2>&1)
+            echo "FAIL: $scene differs in $pixels pixels with fonts '$config'"
+            cp "$other" "$outdir/scenes-$config-$scene.png"
+            failed=1
+        fi
+    done
+done
+for shot in "$work"/shots-system/*.png; do
+    cp "$shot" "$outdir/scenes-$(basename "$shot")"
+done
+[ "$failed" -eq 0 ] && echo "PASS: $(ls "$work"/shots-system | wc -l) scenes identical with fonts system, dejavu, vlgothic"
+exit "$failed"
