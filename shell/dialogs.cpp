@@ -163,6 +163,7 @@ QFont MessageBox::messageFont() {
     // own proportional face rather than whatever face the system picks.
     QFont font = QApplication::font("QMessageBox");
     font.setFamilies({font.family(), QString::fromLatin1(gameFaceFamily)});
+    gameFontRendering(font);
     return font;
 }
 
