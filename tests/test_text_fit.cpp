@@ -41,6 +41,12 @@ private slots:
         m_form->buildEverything();
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
+        // Every scene on screen once, so that each memo has laid out its
+        // text at its real width.
+        for (QWidget *scene : m_form->topLevelWidgets()) {
+            scene->show();
+            QCoreApplication::processEvents();
+        }
     }
     void cleanupTestCase() { delete m_form; }
 
