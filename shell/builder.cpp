@@ -4,6 +4,7 @@
 #include "regions.h"
 
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <algorithm>
 #include <span>
 
@@ -59,6 +60,14 @@ void nameForReaders(std::span<const TForm1::Built> scene) {
     }
 }
 
+// The story handler an OnClick names: one of TForm1's own slots (never an
+// inherited one such as close()); invalid when there is none.
+QMetaMethod storyHandler(const char *name) {
+    const QMetaObject &meta = TForm1::staticMetaObject;
+    const int index = meta.indexOfSlot(QByteArray(name) + "()");
+    return index >= meta.methodOffset() ? meta.method(index) : QMetaMethod();
+}
+
 } // namespace
 
 void LayoutBuilder::index() {
@@ -109,7 +118,7 @@ void LayoutBuilder::index() {
         m_form->m_byName.insert(name, int(i));
         if (!row.onClick)
             continue;
-        if (!TForm1::handlers().contains(QString::fromUtf8(row.onClick)))
+        if (!storyHandler(row.onClick).isValid())
             throw LayoutError(std::string("the layout binds ") + row.name + " to " + row.onClick +
                               ", which TForm1 does not have");
         if (row.kind != TButton && row.kind != TBitBtn)
@@ -117,8 +126,29 @@ void LayoutBuilder::index() {
     }
 }
 
+void LayoutBuilder::bindFields() {
+    const std::vector<TForm1::Built> &built = m_form->m_built;
+    std::vector<bool> bound(built.size(), false);
+    for (FieldBase *field : m_form->m_fields) {
+        const auto found = m_form->m_byName.find(QString::fromUtf8(field->m_name));
+        if (found == m_form->m_byName.end() || built[size_t(*found)].row->kind != field->m_kind)
+            throw LayoutError(std::string("the window's field ") + field->m_name +
+                              " has no widget of its kind in the layout");
+        if (bound[size_t(*found)])
+            throw LayoutError(std::string("two of the window's fields name ") + field->m_name);
+        bound[size_t(*found)] = true;
+        field->m_index = *found;
+    }
+    for (size_t i = 0; i < built.size(); ++i) {
+        if (!bound[i])
+            throw LayoutError(std::string("the layout's ") + built[i].row->name +
+                              " has no field in TForm1");
+    }
+}
+
 void LayoutBuilder::build() {
     index();
+    bindFields();
     std::vector<int> shownScenes;
     for (size_t i = 0; i < m_form->m_built.size(); ++i) {
         TForm1::Built &scene = m_form->m_built[i];
@@ -270,11 +300,13 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
 void LayoutBuilder::bindClick(const Row &row, QWidget *widget) {
     if (!row.onClick)
         return;
-    const TForm1::Handler handler = TForm1::handlers().value(QString::fromUtf8(row.onClick));
-    auto *button = static_cast<QAbstractButton *>(widget);
+    const QMetaMethod handler = storyHandler(row.onClick);
     TForm1 *form = m_form;
-    QObject::connect(button, &QAbstractButton::clicked, form,
-                     [form, handler] { (form->*handler)(); });
+    // The button itself is the connection's context, not the window: screen
+    // readers list a widget's receivers as the widgets it controls, and a
+    // button controls no window.
+    QObject::connect(static_cast<QAbstractButton *>(widget), &QAbstractButton::clicked, widget,
+                     [form, handler] { handler.invoke(form, Qt::DirectConnection); });
 }
 
 void LayoutBuilder::stackStaticKindsBelow(QWidget *container) {
@@ -315,18 +347,4 @@ void LayoutBuilder::chainTabOrder() {
     }
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
-}
-
-int FieldBinder::position(const char *name, Kind kind) {
-    const auto found = m_form.m_byName.find(QString::fromUtf8(name));
-    if (found == m_form.m_byName.end() || m_form.built()[size_t(*found)].row->kind != kind)
-        throw LayoutError(std::string("the window's field ") + name +
-                          " has no widget of its kind in the layout");
-    ++m_bound;
-    return *found;
-}
-
-void FieldBinder::checkAllBound() const {
-    if (m_bound != m_form.built().size())
-        throw LayoutError("some widgets of the layout have no field in TForm1");
 }

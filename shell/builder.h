@@ -1,5 +1,6 @@
 // Turns the layout rows into the window's widgets, and binds the window's
-// fields and click handlers to them by name.
+// fields and click handlers to them by name: a field by the name it is
+// declared with, an OnClick name to the TForm1 slot of that name.
 //
 // The window's top-level widgets are made at start-up; the widgets inside a
 // scene are made when the scene first comes on screen (or when one of them
@@ -31,6 +32,7 @@ protected:
 
 private:
     void index();
+    void bindFields();
     // Whether the scene's widgets are made (a scene without any always is).
     bool isMade(int scene) const;
     QWidget *make(const layout::Row &row, QWidget *parent, const layout::FontSpec &font);
@@ -42,30 +44,4 @@ private:
     TForm1 *m_form;
     std::vector<int> m_sceneEnd;     // for a scene, the position after its last widget
     QHash<QObject *, int> m_sceneAt; // top-level widget -> its position in built()
-};
-
-class FieldBinder {
-public:
-    explicit FieldBinder(TForm1 &form) : m_form(form) {}
-
-    // A top-level widget: made at start-up.
-    template <class Kind> void bind(const char *name, Kind *&field) {
-        const int at = position(name, Kind::layoutKind);
-        field = static_cast<Kind *>(m_form.built()[size_t(at)].widget);
-        if (!field)
-            throw LayoutError(std::string("the window's field ") + name +
-                              " names a widget inside a scene");
-    }
-    // A widget inside a scene: made with its scene.
-    template <class Kind> void bind(const char *name, SceneChild<Kind> &field) {
-        field.m_form = &m_form;
-        field.m_index = position(name, Kind::layoutKind);
-    }
-    void checkAllBound() const;
-
-private:
-    int position(const char *name, layout::Kind kind);
-
-    TForm1 &m_form;
-    size_t m_bound = 0;
 };

@@ -4,6 +4,7 @@
 #include "layout.h"
 
 #include <QStringList>
+#include <vector>
 
 layout::Region openingRows();
 layout::Region northRoadRows();
@@ -17,6 +18,9 @@ layout::Region battleRows();
 layout::Region swordsmanBattleRows();
 layout::Region endingsRows();
 
+// Every region above, in the order of the story (scenes/order.cpp).
+std::vector<layout::Region> layoutRegions();
+
 // The window's top-level widgets in the order they are created, stacked and
-// tab-ordered.
+// tab-ordered (scenes/order.cpp).
 const QStringList &creationOrder();

@@ -34,20 +34,65 @@ private slots:
             ++kinds[QString::fromLatin1(kindName(built.row->kind))];
             QCOMPARE(built.widget->objectName(), QString::fromUtf8(built.row->name));
             if (built.row->onClick) {
-                QVERIFY(TForm1::handlers().contains(QString::fromUtf8(built.row->onClick)));
+                QVERIFY(TForm1::handlerNames().contains(QString::fromUtf8(built.row->onClick)));
                 QVERIFY2(!bound.contains(QString::fromUtf8(built.row->onClick)),
                          built.row->onClick);
                 bound.insert(QString::fromUtf8(built.row->onClick));
             }
         }
         QCOMPARE(bound.size(), 79);
-        QCOMPARE(TForm1::handlers().size(), 79);
+        QCOMPARE(TForm1::handlerNames().size(), 79);
         const QMap<QString, int> expected{{"TButton", 58}, {"TPanel", 39},  {"TBitBtn", 24},
                                           {"TImage", 23},  {"TLabel", 20},  {"TListBox", 12},
                                           {"TMemo", 9},    {"TComboBox", 1}};
         QCOMPARE(kinds, expected);
         for (qsizetype i = 0; i < form.topLevelWidgets().size(); ++i)
             QCOMPARE(form.topLevelWidgets()[i]->objectName(), creationOrder()[i]);
+    }
+
+    // A layout that does not match the window's fields and handlers stops
+    // start-up with a message that names the mismatch.
+    void layoutMistakesStopStartUp() {
+        auto rowNamed = [](std::vector<Region> &regions, const char *name) -> Row & {
+            for (Region &region : regions)
+                for (Row &row : region)
+                    if (QByteArray(row.name) == name)
+                        return row;
+            qFatal("no row %s", name);
+        };
+        auto failure = [](std::vector<Region> regions) {
+            try {
+                TForm1 form(std::move(regions));
+            } catch (const LayoutError &error) {
+                return QString::fromUtf8(error.what());
+            }
+            return QString();
+        };
+        std::vector<Region> regions = layoutRegions();
+        rowNamed(regions, "BitBtn1").onClick = "BitBtn99Click";
+        QCOMPARE(failure(regions),
+                 QStringLiteral(
+                     "the layout binds BitBtn1 to BitBtn99Click, which TForm1 does not have"));
+        regions = layoutRegions();
+        rowNamed(regions, "BitBtn1").onClick = "close"; // a slot, but not a story handler
+        QVERIFY(failure(regions).contains(QStringLiteral("which TForm1 does not have")));
+        regions = layoutRegions();
+        rowNamed(regions, "Label3").kind = TButton;
+        QCOMPARE(
+            failure(regions),
+            QStringLiteral("the window's field Label3 has no widget of its kind in the layout"));
+        regions = layoutRegions();
+        rowNamed(regions, "Label3").name = "Label3b";
+        QCOMPARE(
+            failure(regions),
+            QStringLiteral("the window's field Label3 has no widget of its kind in the layout"));
+        regions = layoutRegions();
+        regions.front().push_back(child(TButton, "Button99", 0, 0, 10, 10));
+        QCOMPARE(failure(regions), QStringLiteral("the layout's Button99 has no field in TForm1"));
+        regions = layoutRegions();
+        rowNamed(regions, "Box1").name = "Label3";
+        QCOMPARE(failure(regions), QStringLiteral("the layout names Label3 twice"));
+        QCOMPARE(failure(layoutRegions()), QString());
     }
 
     void startsWithTitleAndStartOnMaroon() {
