@@ -60,14 +60,6 @@ void nameForReaders(std::span<const TForm1::Built> scene) {
     }
 }
 
-// The story handler an OnClick names: one of TForm1's own slots (never an
-// inherited one such as close()); invalid when there is none.
-QMetaMethod storyHandler(const char *name) {
-    const QMetaObject &meta = TForm1::staticMetaObject;
-    const int index = meta.indexOfSlot(QByteArray(name) + "()");
-    return index >= meta.methodOffset() ? meta.method(index) : QMetaMethod();
-}
-
 } // namespace
 
 void LayoutBuilder::index() {
@@ -118,7 +110,7 @@ void LayoutBuilder::index() {
         m_form->m_byName.insert(name, int(i));
         if (!row.onClick)
             continue;
-        if (!storyHandler(row.onClick).isValid())
+        if (!TForm1::handlers().contains(QByteArray(row.onClick)))
             throw LayoutError(std::string("the layout binds ") + row.name + " to " + row.onClick +
                               ", which TForm1 does not have");
         if (row.kind != TButton && row.kind != TBitBtn)
@@ -300,7 +292,7 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
 void LayoutBuilder::bindClick(const Row &row, QWidget *widget) {
     if (!row.onClick)
         return;
-    const QMetaMethod handler = storyHandler(row.onClick);
+    const QMetaMethod handler = TForm1::handlers().value(QByteArray(row.onClick));
     TForm1 *form = m_form;
     // The button itself is the connection's context, not the window: screen
     // readers list a widget's receivers as the widgets it controls, and a

@@ -6,7 +6,6 @@
 
 #include <QCloseEvent>
 #include <QIcon>
-#include <QMetaMethod>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -21,14 +20,18 @@ QWidget *FieldBase::widget() const {
     return m_form->widgetAt(m_index);
 }
 
-QStringList TForm1::handlerNames() {
-    QStringList names;
-    const QMetaObject &meta = staticMetaObject;
-    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
-        if (meta.method(i).methodType() == QMetaMethod::Slot)
-            names << QString::fromLatin1(meta.method(i).name());
-    }
-    return names;
+const QHash<QByteArray, QMetaMethod> &TForm1::handlers() {
+    static const QHash<QByteArray, QMetaMethod> table = [] {
+        QHash<QByteArray, QMetaMethod> own;
+        const QMetaObject &meta = staticMetaObject;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+            const QMetaMethod method = meta.method(i);
+            if (method.methodType() == QMetaMethod::Slot)
+                own.insert(method.name(), method);
+        }
+        return own;
+    }();
+    return table;
 }
 
 TForm1::TForm1(std::vector<layout::Region> regions)

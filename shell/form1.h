@@ -8,6 +8,7 @@
 #include "widgets.h"
 
 #include <QHash>
+#include <QMetaMethod>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -81,9 +82,10 @@ public:
     // The window's top-level widgets in creation order.
     QList<QWidget *> topLevelWidgets() const { return m_topLevel; }
     layout::ColorName colorName() const { return m_color; }
-    // The story handlers, by name: TForm1's own slots, which the layout's
-    // OnClick names are bound to when the window is built.
-    static QStringList handlerNames();
+    // The story handlers by name: TForm1's own slots (never an inherited
+    // one such as close()), to which the layout's OnClick names are bound
+    // when the window is built.
+    static const QHash<QByteArray, QMetaMethod> &handlers();
 
     static constexpr int clientWidth = 383;
     static constexpr int clientHeight = 359;

@@ -34,14 +34,14 @@ private slots:
             ++kinds[QString::fromLatin1(kindName(built.row->kind))];
             QCOMPARE(built.widget->objectName(), QString::fromUtf8(built.row->name));
             if (built.row->onClick) {
-                QVERIFY(TForm1::handlerNames().contains(QString::fromUtf8(built.row->onClick)));
+                QVERIFY(TForm1::handlers().contains(built.row->onClick));
                 QVERIFY2(!bound.contains(QString::fromUtf8(built.row->onClick)),
                          built.row->onClick);
                 bound.insert(QString::fromUtf8(built.row->onClick));
             }
         }
         QCOMPARE(bound.size(), 79);
-        QCOMPARE(TForm1::handlerNames().size(), 79);
+        QCOMPARE(TForm1::handlers().size(), 79);
         const QMap<QString, int> expected{{"TButton", 58}, {"TPanel", 39},  {"TBitBtn", 24},
                                           {"TImage", 23},  {"TLabel", 20},  {"TListBox", 12},
                                           {"TMemo", 9},    {"TComboBox", 1}};
