@@ -100,13 +100,13 @@ QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const 
     return Acceptable;
 }
 
-PlainTextView::PlainTextView(const QString &text, int flags, QWidget *parent)
-    : QWidget(parent), m_text(text), m_flags(flags) {}
+PlainTextView::PlainTextView(const StoryText &text, QWidget *parent)
+    : QWidget(parent), m_text(text.text()), m_shown(text.display()) {}
 
 void PlainTextView::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(rect(), m_flags, m_text);
+    painter.drawText(rect(), m_flags, m_shown);
 }
 
 namespace {
@@ -127,7 +127,7 @@ QFont MessageBox::messageFont() {
     return QApplication::font("QMessageBox");
 }
 
-MessageBox::MessageBox(const QString &title, const QString &text, QWidget *parent)
+MessageBox::MessageBox(const QString &title, const StoryText &story, QWidget *parent)
     : QDialog(parent, dialogFrame) {
     setWindowTitle(title);
     setWindowModality(Qt::ApplicationModal);
@@ -138,19 +138,21 @@ MessageBox::MessageBox(const QString &title, const QString &text, QWidget *paren
     const QScreen *screen =
         parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
     const int maxWidth = screen ? screen->geometry().width() / 2 : 400;
+    m_text = new PlainTextView(story, this);
+    const QString &shown = m_text->shownText();
     int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
-    QRect measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, text);
+    QRect measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, shown);
     if (measured.width() > maxWidth) {
         // A word longer than the line is broken wherever it has to be.
         flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere | Qt::TextExpandTabs;
-        measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, text);
+        measured = metrics.boundingRect(QRect(0, 0, maxWidth, 1 << 20), flags, shown);
     }
     QSize textSize(std::min(measured.width(), maxWidth), measured.height());
-    if (text.isEmpty())
+    if (story.text().isEmpty())
         textSize = QSize(0, metrics.height());
     const MessageGeometry g = messageGeometry(size, textSize, messageButtonWidth(font, size));
 
-    m_text = new PlainTextView(text, flags, this);
+    m_text->setFlags(flags);
     m_text->setGeometry(g.text);
     m_button = new QPushButton(QStringLiteral("OK"), this);
     m_button->setGeometry(g.button);

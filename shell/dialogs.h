@@ -3,6 +3,8 @@
 // in units of the dialog font's average character size.
 #pragma once
 
+#include "storytext.h"
+
 #include <QDialog>
 #include <QFont>
 #include <QLineEdit>
@@ -61,19 +63,23 @@ private:
 };
 
 // Text shown exactly as given: never markup, never mnemonics; long words are
-// broken where they do not fit the line.
+// broken where they do not fit the line. A player's name in it is drawn
+// isolated from the text around it; text() is the text as given.
 class PlainTextView : public QWidget {
     Q_OBJECT
 public:
-    PlainTextView(const QString &text, int flags, QWidget *parent);
+    PlainTextView(const StoryText &text, QWidget *parent);
     QString text() const { return m_text; }
+    const QString &shownText() const { return m_shown; }
+    void setFlags(int flags) { m_flags = flags; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QString m_text;
-    int m_flags;
+    QString m_shown;
+    int m_flags = 0;
 };
 
 // Screen readers meet a message box as an alert, named by its title and
@@ -81,7 +87,7 @@ private:
 class MessageBox : public QDialog {
     Q_OBJECT
 public:
-    MessageBox(const QString &title, const QString &text, QWidget *parent);
+    MessageBox(const QString &title, const StoryText &text, QWidget *parent);
     QString text() const;
     QPushButton *button() const { return m_button; }
     static QFont messageFont();

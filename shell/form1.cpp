@@ -9,7 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-QString PlayerName;
+PlayerNameText PlayerName;
 
 const QStringList &creationOrder() {
     static const QStringList order = {
@@ -366,7 +366,7 @@ void TForm1::beep() {
     Services::instance().beep();
 }
 
-void TForm1::message(const QString &text) {
+void TForm1::message(const StoryText &text) {
     Services::instance().message(this, text);
 }
 

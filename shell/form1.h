@@ -4,6 +4,7 @@
 #pragma once
 
 #include "layout.h"
+#include "storytext.h"
 #include "widgets.h"
 
 #include <QHash>
@@ -13,7 +14,7 @@
 #include <vector>
 
 // The player's name: set by START, read by the narration.
-extern QString PlayerName;
+extern PlayerNameText PlayerName;
 
 class TForm1;
 class LayoutBuilder;
@@ -81,7 +82,7 @@ private:
 
     // Services for the handlers.
     void beep();
-    void message(const QString &text);
+    void message(const StoryText &text);
     QString inputName(const QString &caption, const QString &prompt, const QString &defaultText);
     void setColor(layout::ColorName color);
 
