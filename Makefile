@@ -9,9 +9,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages for building and running the game, and for its tests.
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev
+	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev qt6-base-private-dev
 TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
-	python3-fonttools fonts-vlgothic
+	python3-fonttools fonts-vlgothic dbus-x11 at-spi2-core
 # The private X server the start-up benchmark runs on.
 BENCH_PACKAGES := xvfb
 

@@ -102,12 +102,13 @@ QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const 
     return Acceptable;
 }
 
-PlainTextView::PlainTextView(const QString &text, const QFont &font, int maxWidth, QWidget *parent)
-    : QWidget(parent), m_text(text) {
+PlainTextView::PlainTextView(const StoryText &text, const QFont &font, int maxWidth,
+                             QWidget *parent)
+    : QWidget(parent), m_text(text.text()) {
     setFont(font);
     const QFontMetrics metrics(font);
     // Line breaks in the text end lines; tabs stop every eight characters.
-    QString shown = text;
+    QString shown = text.display();
     shown.replace(u'\n', QChar::LineSeparator);
     QTextOption option(Qt::AlignLeft);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -115,18 +116,19 @@ PlainTextView::PlainTextView(const QString &text, const QFont &font, int maxWidt
     m_layout.setText(shown);
     m_layout.setFont(font);
     m_layout.setTextOption(option);
+    // Every line is as high as the font's: a character drawn from another
+    // face (a name's, or an invisible direction mark) never moves the lines.
+    const int lineHeight = metrics.height() + std::max(0, metrics.leading());
     m_layout.beginLayout();
-    qreal width = 0, height = 0;
+    qreal width = 0;
+    int lines = 0;
     for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
-        line.setLeadingIncluded(true);
         line.setLineWidth(maxWidth);
-        line.setPosition(QPointF(0, height));
+        line.setPosition(QPointF(0, lines++ * lineHeight));
         width = std::max(width, line.naturalTextWidth());
-        height += line.height();
     }
     m_layout.endLayout();
-    m_size = QSize(std::min(int(std::ceil(width)), maxWidth),
-                   std::max(int(std::ceil(height)), metrics.height()));
+    m_size = QSize(std::min(int(std::ceil(width)), maxWidth), std::max(lines, 1) * lineHeight);
 }
 
 QStringList PlainTextView::lines() const {
@@ -167,7 +169,7 @@ QFont MessageBox::messageFont() {
     return font;
 }
 
-MessageBox::MessageBox(const QString &title, const QString &text, QWidget *parent)
+MessageBox::MessageBox(const QString &title, const StoryText &story, QWidget *parent)
     : QDialog(parent, dialogFrame) {
     setWindowTitle(title);
     setWindowModality(Qt::ApplicationModal);
@@ -177,7 +179,7 @@ MessageBox::MessageBox(const QString &title, const QString &text, QWidget *paren
     const QScreen *screen =
         parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
     const int maxWidth = screen ? screen->geometry().width() / 2 : 400;
-    m_text = new PlainTextView(text, font, maxWidth, this);
+    m_text = new PlainTextView(story, font, maxWidth, this);
     const MessageGeometry g =
         messageGeometry(size, m_text->textSize(), messageButtonWidth(font, size));
     m_text->setGeometry(g.text);

@@ -3,6 +3,8 @@
 // in units of the dialog font's average character size.
 #pragma once
 
+#include "storytext.h"
+
 #include <QDialog>
 #include <QFont>
 #include <QLineEdit>
@@ -63,15 +65,16 @@ private:
 
 // Text shown exactly as given, never markup, never mnemonics, left-aligned,
 // tabs expanded and wrapped at word boundaries to a width; only a word wider
-// than a whole line is broken inside, where it has to be.
+// than a whole line is broken inside, where it has to be. A player's name in
+// it is drawn isolated from the text around it; text() is the text as given.
 class PlainTextView : public QWidget {
     Q_OBJECT
 public:
-    PlainTextView(const QString &text, const QFont &font, int maxWidth, QWidget *parent);
+    PlainTextView(const StoryText &text, const QFont &font, int maxWidth, QWidget *parent);
     QString text() const { return m_text; }
     // The wrapped text's extent: its widest line and all lines' height.
     QSize textSize() const { return m_size; }
-    // The text of each line as wrapped.
+    // The text of each line as drawn.
     QStringList lines() const;
 
 protected:
@@ -88,7 +91,7 @@ private:
 class MessageBox : public QDialog {
     Q_OBJECT
 public:
-    MessageBox(const QString &title, const QString &text, QWidget *parent);
+    MessageBox(const QString &title, const StoryText &text, QWidget *parent);
     QString text() const;
     QPushButton *button() const { return m_button; }
     static QFont messageFont();

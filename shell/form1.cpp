@@ -9,7 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-QString PlayerName;
+PlayerNameText PlayerName;
 
 FieldBase::FieldBase(TForm1 *form, const char *name, layout::Kind kind)
     : m_form(form), m_name(name), m_kind(kind) {
@@ -100,7 +100,7 @@ void TForm1::beep() {
     Services::instance().beep();
 }
 
-void TForm1::message(const QString &text) {
+void TForm1::message(const StoryText &text) {
     Services::instance().message(this, text);
 }
 

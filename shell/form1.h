@@ -5,6 +5,7 @@
 
 #include "layout.h"
 #include "regions.h"
+#include "storytext.h"
 #include "widgets.h"
 
 #include <QHash>
@@ -15,7 +16,7 @@
 #include <vector>
 
 // The player's name: set by START, read by the narration.
-extern QString PlayerName;
+extern PlayerNameText PlayerName;
 
 class TForm1;
 class LayoutBuilder;
@@ -105,7 +106,7 @@ private:
 
     // Services for the handlers.
     void beep();
-    void message(const QString &text);
+    void message(const StoryText &text);
     QString inputName(const QString &caption, const QString &prompt, const QString &defaultText);
     void setColor(layout::ColorName color);
 

@@ -3,50 +3,32 @@
 #include "form1.h"
 #include "look.h"
 #include "services.h"
+#include "startup.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-#include <csignal>
 #include <cstdio>
 #include <memory>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-
-int signalPipe[2] = {-1, -1};
-
-// Only writes a byte: the event loop does the rest.
-void onSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
-}
-
-// SIGTERM and SIGINT take the same path as the window's close control.
-void endOnSignals(TForm1 &form) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
-        return;
-    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &form);
-    QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form] {
-        char byte;
-        [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
-        form.close();
-    });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
-
-} // namespace
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    // Before anything else, so that a signal to end is never lost.
+    if (!startup::catchEndSignals() || !startup::enoughFileDescriptors())
+        return 1;
+    if (argc > 1) {
+        std::fputs("hoshifuru2: this program takes no arguments\n", stderr);
+        return 2;
+    }
+    const char *program = argc > 0 && argv[0] ? argv[0] : "";
+    startup::keepToExistingSessionBus();
+    startup::QtCommandLine qtCommandLine(program);
+
+    startup::watchDisplayOpening();
+    QApplication app(qtCommandLine.argc, qtCommandLine.argv);
+    startup::displayOpened();
+    startup::useUtf8CharacterType();
+    startup::findAccessibilityBus();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
     installLook();
-    Services::instance().setApplicationTitle(applicationTitle(QString::fromLocal8Bit(argv[0])));
+    Services::instance().setApplicationTitle(applicationTitle(QString::fromLocal8Bit(program)));
 
     std::unique_ptr<TForm1> form;
     try {
@@ -61,7 +43,11 @@ int main(int argc, char *argv[]) {
         Services::instance().requestEnd();
         QCoreApplication::exit(0);
     });
-    endOnSignals(*form);
+    // A signal that came while the window was being made ends the program
+    // before it shows.
+    if (startup::endSignalPending())
+        return 0;
+    startup::endOnSignals(*form);
     form->show();
     const int status = app.exec();
     form.reset();

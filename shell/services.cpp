@@ -26,7 +26,7 @@ int Services::run(QDialog *dialog) {
     return m_ending ? int(QDialog::Rejected) : result;
 }
 
-void Services::message(QWidget *parent, const QString &text) {
+void Services::message(QWidget *parent, const StoryText &text) {
     MessageBox box(m_title, text, parent);
     if (m_observer && !m_ending)
         m_observer->messageOpening(&box);

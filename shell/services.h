@@ -4,6 +4,7 @@
 #pragma once
 
 #include "layout.h"
+#include "storytext.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -35,7 +36,7 @@ public:
     QString applicationTitle() const { return m_title; }
 
     void beep();
-    void message(QWidget *parent, const QString &text);
+    void message(QWidget *parent, const StoryText &text);
     QString askName(QWidget *parent, const QString &caption, const QString &prompt,
                     const QString &defaultText);
     void colorSet(layout::ColorName color);

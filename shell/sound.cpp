@@ -6,6 +6,10 @@
 // The sound is named by its file, found in the theme here, not by its event
 // name: libcanberra looks event names up through a cache file it writes in
 // the player's home, and the game writes no files.
+//
+// ALSA, one of the ways libcanberra plays, reports every failure on standard
+// error, a machine without a sound card included (eight lines a beep); its
+// reports are silenced before libcanberra first opens a device.
 #include "services.h"
 
 #include <QByteArray>
@@ -15,6 +19,20 @@
 #include <dlfcn.h>
 
 namespace {
+
+void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
+
+// Gives ALSA, where it is installed, an error handler that says nothing. The
+// library stays loaded, so libcanberra's ALSA back end uses the same one.
+void silenceAlsa() {
+    void *alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+    if (!alsa)
+        return;
+    using ErrorHandler = void (*)(const char *, int, const char *, int, const char *, ...);
+    using SetErrorHandler = int (*)(ErrorHandler);
+    if (auto set = reinterpret_cast<SetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(quietAlsa);
+}
 
 struct Canberra {
     using Create = int (*)(ca_context **);
@@ -40,6 +58,7 @@ struct Canberra {
     Canberra() {
         if (bell.isEmpty())
             return;
+        silenceAlsa();
         void *library = dlopen("libcanberra.so.0", RTLD_LAZY | RTLD_LOCAL);
         if (!library)
             return;

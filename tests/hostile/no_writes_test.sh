@@ -1,8 +1,8 @@
 #!/bin/bash
 # The game stores nothing and talks to nothing but the display: every file
 # and network system call of a playthrough is traced with strace, and none
-# may create, write, rename or remove a file outside /dev and /proc, or open
-# a socket of any family but AF_UNIX.
+# may create, write, rename or remove a file outside /dev and /proc, open
+# a socket of any family but AF_UNIX, or start another program.
 #
 #   no_writes_test.sh STORYPLAY GAME WMCLOSE SCRIPT
 #
@@ -11,7 +11,10 @@
 #      as in a desktop session (XDG_RUNTIME_DIR set);
 #   2. the same with XDG_RUNTIME_DIR unset, as under a bare login or CI;
 #   3. the real game in its own Xvfb: START (a beep), a typed name, the
-#      welcome message, then the window's close control.
+#      welcome message, then the window's close control; with no session
+#      bus address and dbus-launch installed, where the bus library would
+#      start a bus daemon (and write its address in the home folder) if it
+#      were let.
 # Every run gets an empty HOME and TMPDIR of its own, so whatever it would
 # store lands there and shows in the trace as created, not in the real home.
 # Making sure an existing directory exists (mkdir failing with EEXIST, as Qt
@@ -31,7 +34,7 @@ if [ $# -ne 4 ]; then
 fi
 storyplay=$1 game=$2 wmclose=$3 script=$4
 
-for tool in strace Xvfb xdotool xwininfo; do
+for tool in strace Xvfb xdotool xwininfo dbus-launch; do
     command -v "$tool" >/dev/null || {
         echo "FAIL: $tool is not installed (make test-deps installs it)" >&2
         exit 1
@@ -59,6 +62,9 @@ work=$(mktemp -d /tmp/hoshifuru2-nowrites.XXXXXX)
 xvfb_pid=""
 cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    # Anything a run started and left behind (a bus daemon) has a home here.
+    grep -lzE "^HOME=$work/" /proc/[0-9]*/environ 2>/dev/null |
+        sed -E 's|/proc/([0-9]+)/environ|\1|' | xargs -r kill 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -87,9 +93,10 @@ trace() { # log command...
 }
 
 # Prints the calls of a trace that create, write, rename or remove a file
-# outside /dev and /proc, or that use a socket family other than AF_UNIX.
-findings() {
-    sed -E 's/^[0-9]+ +//' "$1" | awk '
+# outside /dev and /proc, that use a socket family other than AF_UNIX, or
+# that start a program other than env and the one under test.
+findings() { # log program
+    sed -E 's/^[0-9]+ +//' "$1" | awk -v program="$2" '
         function path(line,    p) {
             if (match(line, /"[^"]*"/)) return substr(line, RSTART + 1, RLENGTH - 2)
             return ""
@@ -98,6 +105,7 @@ findings() {
             p = path(line)
             return !(p ~ /^\/dev\// || p ~ /^\/proc\//)
         }
+        /^execve(at)?\(/ { p = path($0); if (p != program && p !~ /\/env$/) print; next }
         /^(open|openat|openat2)\(/ && /O_(CREAT|WRONLY|RDWR|TRUNC)/ && outside($0) { print; next }
         /^(mkdir|mkdirat)\(/ && / = -1 EEXIST / { next }
         /^(creat|mkdir|mkdirat|rmdir|unlink|unlinkat|rename|renameat|renameat2|link|linkat|symlink|symlinkat|truncate|mknod|mknodat|chmod|fchmodat|chown|lchown|fchownat|utime|utimes|utimensat|setxattr|lsetxattr|removexattr|lremovexattr)\(/ && outside($0) { print; next }
@@ -107,7 +115,7 @@ findings() {
 }
 
 # Checks one trace: known findings are shown, any other fails the run.
-judge() { # run-name log
+judge() { # run-name log program
     local line known pattern unexpected=0 total
     total=$(wc -l <"$2")
     while IFS= read -r line; do
@@ -121,7 +129,7 @@ judge() { # run-name log
             echo "  UNEXPECTED: $line"
             unexpected=$((unexpected + 1))
         fi
-    done < <(findings "$2")
+    done < <(findings "$2" "$3")
     if [ "$unexpected" -eq 0 ]; then
         echo "$1: no unexpected file write or network socket in $total traced calls"
         passes=$((passes + 1))
@@ -154,7 +162,7 @@ storyplay_run() { # name runtime-dir-or-empty
     fi
     grep -q '"event":"message","text":"ドカ――ン！！5000000のダメージをくらった！"' <<<"$out" ||
         fail "$1: the playthrough did not reach the last blow before ゲームオーバー"
-    judge "$1" "$work/$1.strace"
+    judge "$1" "$work/$1.strace" "$storyplay"
 }
 
 storyplay_run storyplay-desktop "$work/runtime"
@@ -204,7 +212,7 @@ game_run() {
     wait "$tracer"
     status=$?
     [ $status -eq 0 ] || fail "$name: the game exited with status $status"
-    judge "$name" "$work/$name.strace"
+    judge "$name" "$work/$name.strace" "$game"
 }
 not_running() { ! kill -0 "$1" 2>/dev/null; }
 # Ends a traced run that went wrong: the traced game first (strace's child),

@@ -1,0 +1,633 @@
+#!/bin/bash
+# The real game started in hostile surroundings; each MODE is a test of its
+# own.
+#
+#   surroundings_test.sh MODE GAME WMCLOSE [relaxed]
+#
+# display      nothing to show the window on: DISPLAY unset, empty, garbage
+#              or naming no server, a platform that does not exist, a Wayland
+#              display that is not there. One line on standard error that
+#              names it, status 1 (no abort).
+# arguments    Qt's own command-line options and unknown arguments alike are
+#              refused with one line and status 2, before anything is read or
+#              shown.
+# signals      SIGHUP at the title, in a scene, in the name prompt and in a
+#              message box ends the game through its window's close, status
+#              0; a SIGTERM already pending when the program is executed ends
+#              it with status 0, and the handler is in place before the
+#              display is contacted; a SIGHUP ignored at start (nohup) stays
+#              ignored.
+# sessionbus   no session bus address, dbus-launch installed: no bus daemon
+#              started, no file made, the window on screen within a second,
+#              with a home folder and without one; and a screen reader's bus
+#              published on the X root window is still found.
+# sound        the first beep on a machine without a sound card prints
+#              nothing; with standard error a pipe nobody reads any more, the
+#              game plays on.
+# titles       under LANG=C and LC_ALL=POSIX the legacy WM_NAME of the window,
+#              the name prompt and a message box reads as the UTF-8 title
+#              does; a program file named .hidden gives message boxes an
+#              empty caption.
+# descriptors  with a limit of 7 open files: one line and status 1 at once,
+#              never a hang; with only the soft limit that low, the game
+#              plays.
+#
+# WMCLOSE is the helper that sends WM_DELETE_WINDOW (tests/e2e). "relaxed"
+# (the sanitizer build) triples the time limits.
+
+set -u
+set -o pipefail
+export LC_ALL=C.UTF-8
+source "$(dirname "$0")/../../tools/private-xvfb.sh"
+
+if [ $# -lt 3 ]; then
+    echo "usage: $0 MODE GAME WMCLOSE [relaxed]" >&2
+    exit 2
+fi
+mode=$1 game=$2 wmclose=$3
+slow=1
+[ "${4:-}" = relaxed ] && slow=3
+
+for tool in Xvfb xdotool xprop xwininfo strace perl; do
+    command -v "$tool" >/dev/null || {
+        echo "FAIL: $tool is not installed (make test-deps installs it)" >&2
+        exit 1
+    }
+done
+
+xdotool() { timeout 10 xdotool "$@"; }
+xwininfo() { timeout 10 xwininfo "$@"; }
+xprop() { timeout 10 xprop "$@"; }
+
+work=$(mktemp -d /tmp/hoshifuru2-surroundings.XXXXXX)
+xvfb_pid=""
+started=() # every process this script started, ended at exit
+cleanup() {
+    local pid
+    for pid in "${started[@]}"; do
+        kill -KILL "$pid" 2>/dev/null
+    done
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    chmod -R u+w "$work" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+poll() { # limit-ms command...
+    local deadline=$(($(now_ms) + $1))
+    shift
+    until "$@"; do
+        [ "$(now_ms)" -ge "$deadline" ] && return 1
+        sleep 0.02
+    done
+}
+
+# Message boxes carry the program file's name, cut at its first full stop,
+# all but the first character in lower case.
+box_title=$(basename "$game")
+box_title=${box_title%%.*}
+box_title="${box_title:0:1}$(printf '%s' "${box_title:1}" | tr '[:upper:]' '[:lower:]')"
+
+# Each run starts from an environment of its own: a fresh home, temporary
+# and runtime folder, no session bus, nothing else inherited but PATH, the
+# display and the sanitizers' options.
+runs=0
+fresh_env() { # sets run_env and run_dir
+    runs=$((runs + 1))
+    run_dir=$work/run$runs
+    mkdir -p "$run_dir/home" "$run_dir/tmp"
+    mkdir -m 0700 "$run_dir/runtime"
+    run_env=(env -i PATH="$PATH" HOME="$run_dir/home" TMPDIR="$run_dir/tmp"
+        XDG_RUNTIME_DIR="$run_dir/runtime" LC_ALL=C.UTF-8)
+    local name
+    for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+        [ -n "${!name:-}" ] && run_env+=("$name=${!name}")
+    done
+    [ -n "${DISPLAY:-}" ] && run_env+=(DISPLAY="$DISPLAY")
+}
+
+# Starts the game in the background: start_game [VAR=VALUE...] [-- PREFIX...]
+# sets game_pid; its standard error goes to $run_dir/err.
+start_game() {
+    local assignments=() prefix=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        assignments+=("$1")
+        shift
+    done
+    [ $# -gt 0 ] && shift && prefix=("$@")
+    "${prefix[@]}" "${run_env[@]}" "${assignments[@]}" "$game" 2>"$run_dir/err" &
+    game_pid=$!
+    started+=("$game_pid")
+}
+
+found=""
+main=""
+find_window() { found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$found" ]; }
+gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+# Waits for the game to end: await_exit LIMIT-MS; sets exit_status.
+await_exit() {
+    exit_status=""
+    poll "$1" not_running "$game_pid" || return 1
+    wait "$game_pid"
+    exit_status=$?
+}
+stop_game() {
+    kill -KILL "$game_pid" 2>/dev/null
+    wait "$game_pid" 2>/dev/null
+}
+
+# The steps of the opening; each sets found to the window it waits for.
+await_main() { poll $((5000 * slow)) find_window '^ホシフルツルギ２$' && main=$found; }
+click_start() { xdotool mousemove --window "$main" 53 136 click 1; }
+await_prompt() { poll $((5000 * slow)) find_window '^ホシフルツルギⅡ$'; }
+await_box() { poll $((5000 * slow)) find_window "^$box_title\$"; }
+press_return() { xdotool windowfocus --sync "$1" key Return; }
+# START, Enter in the prompt: leaves the welcome message open in $found.
+open_welcome() {
+    await_main || return 1
+    click_start
+    await_prompt || return 1
+    press_return "$found"
+    await_box
+}
+
+start_xvfb() {
+    start_private_xvfb "$work" 1280x1024 || {
+        echo "FAIL: Xvfb did not start" >&2
+        exit 1
+    }
+}
+
+# ---------------------------------------------------------------- display
+display_case() { # description expected-line VAR=VALUE...
+    local what=$1 expected=$2
+    shift 2
+    fresh_env
+    "${run_env[@]}" "$@" timeout -s KILL $((20 * slow)) "$game" >/dev/null 2>"$run_dir/err"
+    local status=$? said
+    said=$(cat "$run_dir/err")
+    if [ $status -ne 1 ]; then
+        fail "$what: status $status, not 1: $(head -c 300 "$run_dir/err")"
+    elif [ "$said" != "$expected" ]; then
+        fail "$what: standard error is not the one line \"$expected\" but: $(head -c 600 "$run_dir/err")"
+    else
+        pass "$what: $said"
+    fi
+}
+
+test_display() {
+    unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+    local free=1000
+    while [ -e "/tmp/.X11-unix/X$free" ] || [ -e "/tmp/.X$free-lock" ]; do
+        free=$((free + 1))
+    done
+    display_case "DISPLAY unset" "hoshifuru2: cannot open a display (DISPLAY is not set)"
+    display_case "DISPLAY empty" "hoshifuru2: cannot open a display (DISPLAY is not set)" DISPLAY=
+    display_case "no X server there" "hoshifuru2: cannot open a display (X display \":$free\")" \
+        DISPLAY=":$free"
+    display_case "DISPLAY garbage" "hoshifuru2: cannot open a display (X display \"no such; thing\")" \
+        DISPLAY="no such; thing"
+    display_case "unknown platform" "hoshifuru2: cannot open a display (platform \"nothing\")" \
+        QT_QPA_PLATFORM=nothing
+    display_case "no Wayland compositor" \
+        "hoshifuru2: cannot open a display (Wayland display \"hoshifuru2-none\")" \
+        QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=hoshifuru2-none
+}
+
+# ---------------------------------------------------------------- arguments
+test_arguments() {
+    start_xvfb
+    mkfifo "$work/fifo" # anything that opened it to read would wait for ever
+    mkdir "$work/plugins"
+    local args
+    local -a cases=(
+        "-stylesheet $work/fifo" "-qwindowicon $work/fifo" "-platformpluginpath $work/plugins"
+        "-platform offscreen" "-geometry 100x100+5000+5000" "-qwindowgeometry 100x100+5000+5000"
+        "-qwindowtitle Evil" "-reverse" "-style fusion" "-session x" "-display :0" "-name evil"
+        "-title evil" "--help" "--version" "hello" "--" "-x" "--no-such-option"
+    )
+    for args in "${cases[@]}" ""; do
+        fresh_env
+        local argv=()
+        if [ -n "$args" ]; then
+            read -r -a argv <<<"$args"
+        else
+            argv=("") # one empty argument
+        fi
+        "${run_env[@]}" timeout -s KILL $((3 * slow)) "$game" "${argv[@]}" >/dev/null 2>"$run_dir/err"
+        local status=$?
+        if [ $status -ne 2 ] || [ "$(cat "$run_dir/err")" != "hoshifuru2: this program takes no arguments" ]; then
+            fail "arguments \"$args\": status $status (not 2), said: $(head -c 300 "$run_dir/err")"
+        else
+            pass "arguments \"$args\" refused"
+        fi
+    done
+}
+
+# ---------------------------------------------------------------- signals
+hup_case() { # description, steps-function
+    fresh_env
+    start_game
+    if ! "$2"; then
+        fail "$1: the game did not get there"
+        stop_game
+        return
+    fi
+    local sent
+    sent=$(now_ms)
+    kill -HUP "$game_pid"
+    if ! await_exit $((1000 * slow)); then
+        fail "$1: SIGHUP did not end the game within $((1000 * slow)) ms"
+        stop_game
+    elif [ "$exit_status" -ne 0 ]; then
+        fail "$1: SIGHUP ended the game with status $exit_status"
+    else
+        pass "$1: SIGHUP ended the game with status 0 in $(($(now_ms) - sent)) ms"
+    fi
+}
+at_title() { await_main; }
+in_prompt() { await_main && click_start && await_prompt; }
+in_box() { open_welcome; }
+in_scene() { open_welcome && local box=$found && press_return "$box" && poll 5000 gone "$box"; }
+
+test_signals() {
+    start_xvfb
+    hup_case "at the title" at_title
+    hup_case "in the name prompt" in_prompt
+    hup_case "in a message box" in_box
+    hup_case "in a scene" in_scene
+
+    # SIGTERM pending and blocked when the program is executed: it must be
+    # taken as soon as the program can take it.
+    fresh_env
+    start_game -- perl -MPOSIX -e \
+        'sigprocmask(SIG_BLOCK, POSIX::SigSet->new(SIGTERM)); kill "TERM", $$; exec @ARGV or die'
+    if ! await_exit $((3000 * slow)); then
+        fail "SIGTERM pending at exec: the game still runs after $((3000 * slow)) ms"
+        stop_game
+    elif [ "$exit_status" -ne 0 ]; then
+        fail "SIGTERM pending at exec: status $exit_status"
+    else
+        pass "SIGTERM pending at exec: status 0"
+    fi
+
+    # The handler for SIGTERM is in place before the display is contacted.
+    fresh_env
+    start_game -- strace -f -qq -ttt -e trace=execve,rt_sigaction,connect -e signal=none \
+        -o "$run_dir/strace"
+    if await_main; then
+        "$wmclose" "$main"
+        await_exit $((5000 * slow)) || stop_game
+        local handler connect exec
+        handler=$(grep -n -m1 'rt_sigaction(SIGTERM, {sa_handler=0x' "$run_dir/strace" | cut -d: -f1)
+        connect=$(grep -n -m1 'connect(' "$run_dir/strace" | cut -d: -f1)
+        if [ -z "$handler" ] || [ -z "$connect" ] || [ "$handler" -gt "$connect" ]; then
+            fail "SIGTERM's handler is set up after the display is contacted (lines $handler, $connect)"
+        else
+            exec=$(grep -m1 "execve(\"$game\"" "$run_dir/strace" | awk '{print $2}')
+            handler=$(sed -n "${handler}p" "$run_dir/strace" | awk '{print $2}')
+            pass "SIGTERM's handler is set up before the display is contacted," \
+                "$(awk -v a="$exec" -v b="$handler" 'BEGIN { printf "%.1f", (b - a) * 1000 }') ms after exec"
+        fi
+    else
+        fail "the traced game showed no window"
+        stop_game
+    fi
+
+    # Started to outlive its terminal (nohup): SIGHUP stays ignored.
+    fresh_env
+    start_game -- perl -e '$SIG{HUP} = "IGNORE"; exec @ARGV or die'
+    if await_main; then
+        kill -HUP "$game_pid"
+        sleep 0.3
+        if not_running "$game_pid"; then
+            fail "an ignored SIGHUP ended the game"
+        else
+            kill -TERM "$game_pid"
+            await_exit $((1000 * slow)) && [ "$exit_status" -eq 0 ] &&
+                pass "a SIGHUP ignored at start stays ignored; SIGTERM then ends it" ||
+                fail "SIGTERM after an ignored SIGHUP: status ${exit_status:-none}"
+        fi
+    else
+        fail "nohup: the game showed no window"
+    fi
+    stop_game
+}
+
+# ---------------------------------------------------------------- session bus
+# Processes whose environment holds this run's home: what the run left behind.
+left_behind() {
+    grep -lzxF "HOME=$run_dir/home" /proc/[0-9]*/environ 2>/dev/null |
+        sed -E 's|/proc/([0-9]+)/environ|\1|' | grep -vx "$$"
+}
+
+sessionbus_case() { # description, home-present(yes/no)
+    fresh_env
+    if [ "$2" = no ]; then
+        rmdir "$run_dir/home"
+    fi
+    local t0 shown
+    t0=$(now_ms)
+    start_game
+    if ! await_main; then
+        fail "$1: no window"
+        stop_game
+        return
+    fi
+    shown=$(($(now_ms) - t0))
+    if [ "$shown" -gt $((1000 * slow)) ]; then
+        fail "$1: the window took $shown ms to show (limit $((1000 * slow)) ms)"
+    fi
+    "$wmclose" "$main"
+    if ! await_exit $((5000 * slow)) || [ "$exit_status" -ne 0 ]; then
+        fail "$1: the game did not end with status 0 after its close control (${exit_status:-running})"
+        stop_game
+    fi
+    local leftovers made
+    leftovers=$(left_behind | tr '\n' ' ')
+    if [ -n "$leftovers" ]; then
+        fail "$1: processes left running: $(for p in $leftovers; do tr '\0' ' ' <"/proc/$p/cmdline"; echo -n '; '; done)"
+        kill $leftovers 2>/dev/null
+    fi
+    made=$(find "$run_dir" -mindepth 2 | head -n 5)
+    if [ -n "$made" ]; then
+        fail "$1: files made: $made"
+    fi
+    [ -z "$leftovers" ] && [ -z "$made" ] && [ "$shown" -le $((1000 * slow)) ] &&
+        pass "$1: no daemon, no file, window shown in $shown ms"
+}
+
+# A screen reader's bus as a desktop without a session bus has it: an
+# accessibility bus launcher (started with a session bus of its own, which
+# the game is not told of) publishes the bus on the X root window.
+accessibility_case() {
+    local launcher=/usr/libexec/at-spi-bus-launcher
+    if [ ! -x "$launcher" ] || ! command -v dbus-send >/dev/null; then
+        fail "accessibility: at-spi2-core and dbus-send are not installed (make test-deps installs them)"
+        return
+    fi
+    fresh_env
+    local session="unix:path=$run_dir/runtime/launcher-bus"
+    "${run_env[@]}" dbus-daemon --session --nofork --address="$session" 2>/dev/null &
+    started+=($!)
+    poll 5000 test -S "$run_dir/runtime/launcher-bus" || {
+        fail "accessibility: no session bus for the launcher"
+        return
+    }
+    "${run_env[@]}" DBUS_SESSION_BUS_ADDRESS="$session" "$launcher" --launch-immediately 2>/dev/null &
+    started+=($!)
+    local address=""
+    published() { address=$(xprop -root AT_SPI_BUS 2>/dev/null | sed -n 's/^AT_SPI_BUS(STRING) = "\(.*\)"$/\1/p') && [ -n "$address" ]; }
+    if ! poll 10000 published; then
+        fail "accessibility: the launcher published no bus on the root window"
+        return
+    fi
+    start_game
+    if ! await_main; then
+        fail "accessibility: no window"
+        stop_game
+        return
+    fi
+    # The registry lists every application on the bus; one is the game, and
+    # its first child is the window.
+    local names=() bus path app=""
+    names_of() {
+        dbus-send --bus="$address" --print-reply --dest="$1" "$2" \
+            org.a11y.atspi.Accessible.GetChildren 2>/dev/null |
+            sed -n 's/^ *string "\(.*\)"$/\1/p; s/^ *object path "\(.*\)"$/\1/p'
+    }
+    name_of() {
+        dbus-send --bus="$address" --print-reply --dest="$1" "$2" \
+            org.freedesktop.DBus.Properties.Get string:org.a11y.atspi.Accessible string:Name \
+            2>/dev/null | sed -n 's/^ *variant *string "\(.*\)"$/\1/p'
+    }
+    find_game() {
+        mapfile -t names < <(names_of org.a11y.atspi.Registry /org/a11y/atspi/accessible/root)
+        local i
+        for ((i = 0; i + 1 < ${#names[@]}; i += 2)); do
+            local window
+            window=$(names_of "${names[i]}" "${names[i + 1]}" | head -n 2 | tr '\n' ' ')
+            read -r bus path <<<"$window"
+            [ -n "$bus" ] && [ "$(name_of "$bus" "$path")" = "ホシフルツルギ２" ] && app=${names[i]} && return 0
+        done
+        return 1
+    }
+    if poll $((5000 * slow)) find_game; then
+        pass "accessibility: with no session bus the game's window is on the screen reader's bus ($app)"
+    else
+        fail "accessibility: the game is not on the bus published on the root window"
+    fi
+    "$wmclose" "$main"
+    await_exit $((5000 * slow)) || stop_game
+    local pid
+    for pid in $(left_behind); do
+        kill "$pid" 2>/dev/null # the launcher's bus and registry
+    done
+}
+
+test_sessionbus() {
+    if ! command -v dbus-launch >/dev/null; then
+        echo "FAIL: dbus-launch is not installed (make test-deps installs dbus-x11)" >&2
+        exit 1
+    fi
+    start_xvfb
+    sessionbus_case "no session bus" yes
+    sessionbus_case "no session bus, no home folder" no
+    accessibility_case
+}
+
+# ---------------------------------------------------------------- sound
+# START (a beep), Enter in the prompt and the welcome message, then the
+# window's close control: status 0.
+play_opening() { # description
+    if ! open_welcome; then
+        if not_running "$game_pid"; then
+            wait "$game_pid"
+            fail "$1: the game ended with status $? before the welcome message"
+        else
+            fail "$1: the game did not reach the welcome message"
+            stop_game
+        fi
+        return 1
+    fi
+    press_return "$found"
+    poll 5000 gone "$found"
+    "$wmclose" "$main"
+    if ! await_exit $((5000 * slow)) || [ "$exit_status" -ne 0 ]; then
+        fail "$1: the game did not end with status 0 (${exit_status:-still running})"
+        stop_game
+        return 1
+    fi
+}
+
+test_sound() {
+    start_xvfb
+    fresh_env
+    start_game
+    if play_opening "quiet beep"; then
+        if [ -s "$run_dir/err" ]; then
+            fail "quiet beep: the game wrote to standard error: $(head -c 600 "$run_dir/err")"
+        else
+            pass "the opening, beep included, printed nothing"
+        fi
+    fi
+
+    # Standard error a pipe whose reader has gone, as in `game 2>&1 | true`;
+    # the second time with Qt's debug messages on, so that it certainly
+    # writes there.
+    local rules
+    for rules in "" "qt.qpa.*.debug=true"; do
+        fresh_env
+        local dead reader logging=()
+        [ -n "$rules" ] && logging=(QT_LOGGING_RULES="$rules")
+        exec {dead}> >(:)
+        reader=$!
+        wait "$reader" 2>/dev/null
+        poll 2000 not_running "$reader"
+        "${run_env[@]}" "${logging[@]}" "$game" 2>&"$dead" &
+        game_pid=$!
+        started+=("$game_pid")
+        exec {dead}>&-
+        if play_opening "closed standard error${rules:+, $rules}"; then
+            pass "closed standard error${rules:+ ($rules)}: the game played on and ended with status 0"
+        fi
+    done
+}
+
+# ---------------------------------------------------------------- titles
+legacy_name() { # window → the value of WM_NAME as xprop shows it (UTF-8)
+    xprop -id "$1" WM_NAME | sed -n 's/^WM_NAME([A-Z_]*) = //p'
+}
+
+# The game's visible window whose UTF-8 title (_NET_WM_NAME) is TITLE;
+# xdotool's search by name reads the legacy WM_NAME, which is under test.
+find_titled() { # title
+    local window
+    for window in $(xdotool search --onlyvisible --pid "$game_pid" --name '' 2>/dev/null); do
+        [ "$(xprop -id "$window" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = //p')" = "\"$1\"" ] &&
+            found=$window && return 0
+    done
+    return 1
+}
+
+titles_case() { # locale-assignment
+    fresh_env
+    local kept=() setting
+    for setting in "${run_env[@]}"; do
+        [ "$setting" != LC_ALL=C.UTF-8 ] && kept+=("$setting")
+    done
+    run_env=("${kept[@]}")
+    start_game "$1"
+    local got=() limit=$((5000 * slow))
+    if poll $limit find_titled "ホシフルツルギ２"; then
+        main=$found
+        got+=("window=$(legacy_name "$main")")
+        click_start
+        if poll $limit find_titled "ホシフルツルギⅡ"; then
+            got+=("prompt=$(legacy_name "$found")")
+            press_return "$found"
+            if poll $limit find_titled "$box_title"; then
+                got+=("box=$(legacy_name "$found")")
+                press_return "$found"
+            fi
+        fi
+    fi
+    local want=("window=\"ホシフルツルギ２\"" "prompt=\"ホシフルツルギⅡ\"" "box=\"$box_title\"")
+    if [ "${got[*]}" != "${want[*]}" ]; then
+        fail "$1: WM_NAME reads ${got[*]:-(no window)}, not ${want[*]}"
+    else
+        pass "$1: WM_NAME reads ${got[*]}"
+    fi
+    [ -n "$main" ] && "$wmclose" "$main"
+    await_exit $((5000 * slow)) || stop_game
+}
+
+test_titles() {
+    start_xvfb
+    titles_case LANG=C
+    titles_case LC_ALL=POSIX
+
+    # A program file named .hidden: the application title is empty, and so
+    # is the caption of its message boxes.
+    mkdir "$work/bin"
+    ln -s "$(readlink -f "$game")" "$work/bin/.hidden"
+    local real_game=$game
+    game=$work/bin/.hidden
+    main=""
+    fresh_env
+    start_game
+    local box="" names
+    box_of_game() { # the game's window that is not the main window
+        local window
+        for window in $(xdotool search --onlyvisible --pid "$game_pid" --name '' 2>/dev/null); do
+            [ "$window" != "$main" ] &&
+                xprop -id "$window" _NET_WM_PID | grep -q "= $game_pid\$" && box=$window && return 0
+        done
+        return 1
+    }
+    if await_main && click_start && await_prompt && press_return "$found" &&
+        poll $((5000 * slow)) box_of_game; then
+        names=$(xprop -id "$box" WM_NAME _NET_WM_NAME | sed -E 's/^([A-Z_]+)(\([A-Z_0-9]+\))? ?(=|:) ?/\1 /')
+        if [ "$(printf '%s\n' "$names" | awk 'NF > 1 && $2 != "not" && $2 != "\"\""')" != "" ]; then
+            fail ".hidden: the message box's caption is not empty: $(echo "$names" | tr '\n' ' ')"
+        else
+            pass ".hidden: the message box's caption is empty ($(echo "$names" | tr '\n' ' '))"
+        fi
+        press_return "$box"
+    else
+        fail ".hidden: the game did not reach its welcome message"
+    fi
+    "$wmclose" "$main"
+    await_exit $((5000 * slow)) || stop_game
+    game=$real_game
+}
+
+# ---------------------------------------------------------------- descriptors
+# Runs the game with every inherited descriptor above 2 closed and the limit
+# set by `ulimit ARG`.
+with_limit() { # ulimit-argument
+    start_game -- bash -c 'for fd in $(ls /proc/$$/fd); do
+            [ "$fd" -gt 2 ] && [ -e "/proc/$$/fd/$fd" ] && eval "exec $fd>&-"
+        done
+        ulimit '"$1"' 7 && exec "$@"' limit
+}
+
+test_descriptors() {
+    start_xvfb
+    fresh_env
+    with_limit -n
+    if ! await_exit $((5000 * slow)); then
+        fail "limit 7: the game still runs after $((5000 * slow)) ms"
+        stop_game
+    elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
+        ! grep -q '^hoshifuru2: ' "$run_dir/err"; then
+        fail "limit 7: status $exit_status, said: $(head -c 600 "$run_dir/err")"
+    else
+        pass "limit 7: status 1: $(cat "$run_dir/err")"
+    fi
+
+    fresh_env
+    with_limit -Sn
+    play_opening "soft limit 7" && pass "soft limit 7: the game played and ended with status 0"
+}
+
+case $mode in
+display | arguments | signals | sessionbus | sound | titles | descriptors) "test_$mode" ;;
+*)
+    echo "unknown mode: $mode" >&2
+    exit 2
+    ;;
+esac
+if [ "$failures" -gt 0 ]; then
+    echo "$failures failure(s)" >&2
+    exit 1
+fi

@@ -1,0 +1,152 @@
+// A player's name never changes how the text around it is shown: names with
+// right-to-left overrides, stray or unclosed isolates, right-to-left letters
+// and paragraph separators are pasted into the real name prompt, the north
+// road is walked to the message that begins with the name, and that message
+// box's text, as painted, must look exactly like the same message with the
+// name's letters already in the order they show in (no direction marks).
+// What is stored and what the box reports as its text stay as typed.
+#include "dialogs.h"
+#include "form1.h"
+#include "look.h"
+#include "services.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString walkedOn = QStringLiteral("は先に進むためしばらく歩いた。");
+
+// Pastes the name into the prompt, and keeps a picture of the text of every
+// message box that opens.
+class Painter : public StoryObserver {
+public:
+    QString name;
+    QStringList texts;
+    QList<QImage> pictures;
+
+    void promptOpening(NamePrompt *prompt) override {
+        QMetaObject::invokeMethod(
+            prompt,
+            [this, prompt] {
+                QGuiApplication::clipboard()->setText(name);
+                QTest::keyClick(prompt->field(), Qt::Key_V, Qt::ControlModifier);
+                QTest::keyClick(prompt->field(), Qt::Key_Return);
+            },
+            Qt::QueuedConnection);
+    }
+    void messageOpening(MessageBox *box) override {
+        QMetaObject::invokeMethod(
+            box,
+            [this, box] {
+                texts << box->text();
+                pictures << textPicture(box);
+                QTest::keyClick(box->button(), Qt::Key_Return);
+            },
+            Qt::QueuedConnection);
+    }
+
+    static QImage textPicture(MessageBox *box) {
+        auto *view = box->findChild<PlainTextView *>();
+        return view ? view->grab().toImage() : QImage();
+    }
+};
+
+void click(QWidget *widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+} // namespace
+
+class BidiNamesTest : public QObject {
+    Q_OBJECT
+
+    Painter painter;
+    TForm1 *form = nullptr;
+
+    // START with the name, then north past the villager: the third message
+    // begins with the name.
+    void walkNorth(const QString &name) {
+        painter.name = name;
+        painter.texts.clear();
+        painter.pictures.clear();
+        for (QWidget *widget : form->topLevelWidgets())
+            widget->hide();
+        form->start->show();
+        click(form->start);
+        QTest::mouseClick(form->Box1->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          form->Box1->visualItemRect(form->Box1->item(0)).center());
+        click(form->BitBtn1);
+        click(form->namiki);
+        form->Box2->showPopup();
+        QAbstractItemView *view = form->Box2->view();
+        const QPoint at = view->visualRect(view->model()->index(0, 0)).center();
+        QTest::mouseMove(view->viewport(), at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        if (view->isVisible())
+            form->Box2->hidePopup();
+        click(form->BitBtn2);
+        click(form->BitBtn5);
+    }
+
+private slots:
+    void initTestCase() {
+        installLook();
+        Services::instance().setSilent(true);
+        Services::instance().setObserver(&painter);
+        form = new TForm1;
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+    }
+
+    void cleanupTestCase() {
+        Services::instance().setObserver(nullptr);
+        delete form;
+    }
+
+    void nameStaysInsideItsPlace_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("seen"); // the name's letters as they show
+        QTest::newRow("right-to-left override left open")
+            << QStringLiteral("\u202Eabc") << QStringLiteral("cba");
+        QTest::newRow("stray isolate end, then an override")
+            << QStringLiteral("\u2069\u202Eabc") << QStringLiteral("cba");
+        QTest::newRow("right-to-left isolate left open")
+            << QStringLiteral("\u2067abc") << QStringLiteral("abc");
+        QTest::newRow("override around punctuation")
+            << QStringLiteral("\u202Exy!") << QStringLiteral("!yx");
+        QTest::newRow("override in a second paragraph")
+            << QStringLiteral("a\u2029\u202Eb!") << QStringLiteral("a\u2029!b");
+        QTest::newRow("plain") << QStringLiteral("ゆう") << QStringLiteral("ゆう");
+    }
+
+    void nameStaysInsideItsPlace() {
+        QFETCH(QString, name);
+        QFETCH(QString, seen);
+        walkNorth(name);
+        QCOMPARE(PlayerName, name);
+        QCOMPARE(painter.texts.size(), 4);
+        QCOMPARE(painter.texts.at(2), name + walkedOn);
+
+        MessageBox expected(Services::instance().applicationTitle(), seen + walkedOn, nullptr);
+        const QImage want = Painter::textPicture(&expected);
+        const QImage got = painter.pictures.at(2);
+        if (got != want) {
+            const QString stem = QDir::tempPath() + QStringLiteral("/bidi-") +
+                                 QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-');
+            got.save(stem + QStringLiteral("-got.png"));
+            want.save(stem + QStringLiteral("-want.png"));
+            QFAIL(
+                qPrintable(QStringLiteral("the message is painted otherwise than \"%1\" (%2-*.png)")
+                               .arg(seen + walkedOn, stem)));
+        }
+    }
+};
+
+QTEST_MAIN(BidiNamesTest)
+#include "test_bidi_names.moc"
