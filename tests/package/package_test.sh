@@ -2,7 +2,10 @@
 # Builds the Debian package the way `make package` does and checks what a
 # player would install:
 #
-#   package_test.sh SOURCE_DIR WORK_DIR VERSION STORYPLAY WMCLOSE
+#   package_test.sh SOURCE_DIR WORK_DIR VERSION GAME STORYPLAY WMCLOSE
+#
+# GAME is the build's own program, STORYPLAY and WMCLOSE the tools
+# tests/e2e/window_test.sh plays with.
 #
 # - lintian reports no error and no warning on the .deb, .changes and
 #   .buildinfo (its informational tags are printed);
@@ -16,17 +19,19 @@
 # - Depends holds what the program links against plus the packages of the
 #   files it needs at run time without linking them, and nothing more;
 # - the packaged program plays the opening on an X server
-#   (tests/e2e/window_test.sh).
+#   (tests/e2e/window_test.sh), and on a machine whose only fonts are
+#   DejaVu (no Japanese face) draws its title and START exactly as the
+#   build's program does on this one.
 
 set -u
 set -o pipefail
 export LC_ALL=C.UTF-8
 
-if [ $# -ne 5 ]; then
-    echo "usage: $0 SOURCE_DIR WORK_DIR VERSION STORYPLAY WMCLOSE" >&2
+if [ $# -ne 6 ]; then
+    echo "usage: $0 SOURCE_DIR WORK_DIR VERSION GAME STORYPLAY WMCLOSE" >&2
     exit 2
 fi
-source_dir=$1 work=$2 version=$3 storyplay=$4 wmclose=$5
+source_dir=$1 work=$2 version=$3 build_game=$4 storyplay=$5 wmclose=$6
 readonly APP_ID=io.github.hoshifuru2
 
 failures=0
@@ -40,7 +45,8 @@ stop() {
 }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-for tool in dpkg-buildpackage dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli; do
+for tool in dpkg-buildpackage dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli \
+    Xvfb xdotool import; do
     command -v "$tool" >/dev/null || stop "$tool is not installed (make test-deps installs it)"
 done
 
@@ -119,7 +125,7 @@ license=$source_dir/LICENSE
 [ "$(metainfo_field project_license)" = MIT ] ||
     fail "the metadata's licence is '$(metainfo_field project_license)', LICENSE says MIT"
 # The text of the copyright file's MIT licence paragraph, as plain lines.
-copyright_text=$(awk '/^License: MIT$/ && !/^Files/ {grab = prev == "" ; next}
+copyright_text=$(awk '/^License: MIT$/ {grab = prev == ""; next}
                       grab && /^ / {print} grab && !/^ / {grab = 0} {prev = $0}' "$copyright" |
     sed -e 's/^ //' -e 's/^\.$//')
 license_text=$(sed -n '/^Permission/,$p' "$license")
@@ -132,17 +138,18 @@ grep -qxF "Copyright: $holder" "$copyright" ||
 # the game's own.
 patterns=$(sed -n 's/^Files: //p' "$copyright" | tr ' ' '\n' | grep -vx '\*')
 shopt -s nullglob
-fonts=("$source_dir"/art/fonts/*)
+fonts=("$source_dir"/art/fonts/*.[ot]tf)
 for font in "${fonts[@]}"; do
     relative=${font#"$source_dir"/}
     covered=no
-    for pattern in $patterns; do
+    while read -r pattern; do
         # shellcheck disable=SC2053 # the pattern is a glob on purpose
-        [[ $relative == $pattern ]] && covered=yes
-    done
+        [[ -n $pattern && $relative == $pattern ]] && covered=yes
+    done <<<"$patterns"
     [ $covered = yes ] || fail "the copyright file has no paragraph for $relative"
 done
-echo "fonts covered by the copyright file: ${#fonts[@]}"
+echo "fonts in art/fonts, each under a copyright paragraph of its own: ${#fonts[@]}"
+[ ${#fonts[@]} -gt 0 ] || fail "no fonts found in art/fonts: the game draws its texts in them"
 
 # ------------------------------------------------------------ dependencies
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/ *(.*//; s/^ *//; s/ *$//' | grep . | sort -u)
@@ -180,6 +187,55 @@ if bash "$source_dir/tests/e2e/window_test.sh" play "$game" "$storyplay" "$wmclo
 else
     fail "the packaged program did not play the opening: $(tail -n 20 "$work/play.log")"
 fi
+
+# ------------------------------------------------------------ the faces
+# The title screen of GAME on the private X server, as a picture of the
+# window's client area once two grabs a moment apart agree.
+title_screen() { # game picture [environment...]
+    local game=$1 picture=$2 pid window="" try
+    shift 2
+    env HOME="$work/home" "$@" "$game" >"$work/faces.log" 2>&1 &
+    pid=$!
+    for try in $(seq 100); do
+        window=$(timeout 5 xdotool search --onlyvisible --name '^ホシフルツルギ２$' 2>/dev/null | head -n 1)
+        [ -n "$window" ] && break
+        sleep 0.05
+    done
+    if [ -n "$window" ]; then
+        for try in $(seq 50); do
+            sleep 0.1
+            timeout 10 import -silent -window "$window" -depth 8 "ppm:$picture" 2>/dev/null || continue
+            [ -f "$picture.last" ] && cmp -s "$picture" "$picture.last" && break
+            cp "$picture" "$picture.last"
+        done
+    fi
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    [ -n "$window" ] && [ -s "$picture" ]
+}
+cat >"$work/dejavu.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>$work/fontcache</cachedir>
+<include ignore_missing="yes">/etc/fonts/conf.d</include></fontconfig>
+CONF
+mkdir -p "$work/home" "$work/xvfb"
+source "$source_dir/tools/private-xvfb.sh"
+trap '[ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
+if ! start_private_xvfb "$work/xvfb" 1920x1080; then
+    fail "Xvfb did not start"
+elif ! title_screen "$build_game" "$work/build-title.ppm"; then
+    fail "the build's program showed no title screen: $(tail -n 5 "$work/faces.log")"
+elif ! title_screen "$game" "$work/package-title.ppm" FONTCONFIG_FILE="$work/dejavu.conf"; then
+    fail "the packaged program showed no title screen: $(tail -n 5 "$work/faces.log")"
+elif ! cmp -s "$work/build-title.ppm" "$work/package-title.ppm"; then
+    convert "$work/package-title.ppm" "$work/package-title.png" 2>/dev/null
+    fail "with DejaVu alone the packaged program's title screen differs from the build's: $work/package-title.png"
+else
+    echo "the packaged program draws its title screen in its own faces with DejaVu alone"
+fi
+kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+xvfb_pid=""
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures checks failed" >&2
