@@ -16,8 +16,9 @@
 #   give the version the build has;
 # - the licence file, the metadata and the copyright file say the same, and
 #   every font the game embeds is covered by the copyright file;
-# - Depends holds what the program links against plus the packages of the
-#   files it needs at run time without linking them, and nothing more;
+# - Depends holds what the program links against, the packages of the
+#   files it needs at run time without linking them, and the Qt release it
+#   was built with when it uses Qt's private interfaces; nothing more;
 # - the packaged program plays the opening on an X server
 #   (tests/e2e/window_test.sh), and on a machine whose only fonts are
 #   DejaVu (no Japanese face) draws its title and START exactly as the
@@ -173,6 +174,15 @@ for file in "${runtime_needs[@]}"; do
     grep -qx "$owner" <<<"$depends" || fail "Depends lacks $owner, which has $file"
     needed+=$'\n'$owner
 done
+# Qt's private interfaces hold only for the Qt release the program was built
+# with, which libqt6core6 provides as qt6-base-abi (Qt's symbol files make
+# dpkg-shlibdeps ask for it).
+if grep -rqE '#include <(Qt[A-Za-z]+/private/|qpa/)' "$source_dir/shell" "$source_dir/scenes"; then
+    abi=$(dpkg-query -W -f='${Provides}' libqt6core6 | grep -o 'qt6-base-abi (= [^)]*)')
+    dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//' | grep -qxF "$abi" ||
+        fail "the program uses Qt's private interfaces, but Depends lacks $abi"
+    needed+=$'\n'qt6-base-abi
+fi
 extra=$(comm -23 <(echo "$depends") <(echo "$needed" | sort -u))
 [ -z "$extra" ] || fail "Depends holds what the game does not need: $extra"
 dpkg-deb -f "$deb" Depends Recommends | grep -q 'fonts-' &&
