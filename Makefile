@@ -2,6 +2,7 @@
 #   make run    install what is missing, build, start the game
 #   make test   install what is missing, build, run every test
 #   make bench  start-up time and memory against a bare Qt window (Xvfb)
+#   make package  build the Debian package hoshifuru2_<version>_<arch>.deb here
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -12,12 +13,16 @@ BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libg
 	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev qt6-base-private-dev
 TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
 	python3-fonttools fonts-vlgothic dbus-x11 at-spi2-core
+# The package test builds the Debian package (whose build dependencies,
+# listed in debian/control, are the ones above and these), lints it and
+# looks for the Wayland platform plugin it depends on.
+TEST_PACKAGES += build-essential debhelper dpkg-dev lintian qt6-wayland
 # The private X server the start-up benchmark runs on.
 BENCH_PACKAGES := xvfb
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps test-deps configure build run test bench format clean story-map
+.PHONY: all deps test-deps configure build run test bench format clean story-map package
 
 all: build
 
@@ -69,3 +74,12 @@ story-map: build
 	@./tools/install-packages graphviz
 	@./$(BUILD_DIR)/storymap --dot docs/story-map.dot
 	@dot -Tsvg docs/story-map.dot -o docs/story-map.svg
+
+# The Debian package, built by dpkg-buildpackage from a copy of the tree in
+# $(BUILD_DIR)/package; the .deb is left here. The build dependencies are
+# those debian/control lists.
+package:
+	@./tools/install-packages build-essential dpkg-dev
+	@dpkg-checkbuilddeps 2>/dev/null || { $(SUDO) apt-get update -qq && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get build-dep -y -qq --no-install-recommends ./; }
+	@./packaging/build-deb $(BUILD_DIR)/package .
