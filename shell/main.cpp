@@ -1,5 +1,6 @@
 // Start-up: build the window, show it at its place, run until it closes.
 #include "builder.h"
+#include "desktop.h"
 #include "fonts.h"
 #include "form1.h"
 #include "services.h"
@@ -62,9 +63,10 @@ int main(int argc, char *argv[]) {
         QCoreApplication::exit(0);
     });
     endOnSignals(*form);
+    desktop::prepareMainWindow(form.get());
     form->show();
     const int status = app.exec();
     form.reset();
     PlayerName.clear();
-    return status;
+    desktop::endProcess(status);
 }
