@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QWidget>
@@ -122,6 +123,26 @@ private:
     QPointer<QWidget> m_window;
 };
 
+// On Wayland desktops that leave title bars to their clients, Qt 6.4 draws
+// one with a maximise button on every window. The game brings its own title
+// bar plugin (titlebar.cpp), made for the Qt it was built with, and asks
+// Qt's Wayland platform for it before the first window is made.
+void useOwnTitleBar() {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
+        qstrcmp(qVersion(), QT_VERSION_STR) != 0)
+        return;
+    const QString programDir = QCoreApplication::applicationDirPath();
+    for (const QString &folder : {programDir + QStringLiteral("/plugins"),
+                                  programDir + QStringLiteral("/" TITLEBAR_PLUGIN_FROM_BIN)}) {
+        if (QFileInfo::exists(
+                folder + QStringLiteral("/wayland-decoration-client/libhoshifuru2-titlebar.so"))) {
+            QCoreApplication::addLibraryPath(folder);
+            qputenv("QT_WAYLAND_DECORATION", "hoshifuru2");
+            return;
+        }
+    }
+}
+
 } // namespace
 
 FrameHints mainWindowHints() {
@@ -135,6 +156,7 @@ FrameHints dialogHints() {
 
 void prepareMainWindow(TForm1 *window) {
     warmUpAfterFirstFrame(window);
+    useOwnTitleBar();
     if (!x11Connection())
         return;
     static HintsOnShow hints(mainWindowHints());

@@ -6,6 +6,7 @@
 // close, and nothing to resize or maximise it; the dialogs ask for close
 // only. Qt writes these wishes (_MOTIF_WM_HINTS) itself, but always adds
 // resizing; the game writes them again, exactly, before a window is mapped.
+// On Wayland the same wishes hold for the title bar the game draws itself.
 #pragma once
 
 class QDialog;
@@ -28,7 +29,8 @@ FrameHints dialogHints();
 // Prepares the main window before it is first shown: the first-use work
 // after its first frame (warmup.h), and on X11: its frame
 // hints, and the watch that ends the game when another program destroys one
-// of the game's windows.
+// of the game's windows. On Wayland: the game's own title bar for all its
+// windows, where the desktop leaves title bars to the game.
 void prepareMainWindow(TForm1 *window);
 
 // Gives a dialog its frame hints before it is first shown (X11 only).
