@@ -9,8 +9,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages for building and running the game, and for its tests.
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev
-TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev
+	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev qt6-wayland
+TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
+	weston openbox xfwm4 dbus at-spi2-core python3-pyatspi fcitx5 fcitx5-mozc fcitx5-frontend-qt6 \
+	libxcb-damage0-dev libxcb-xtest0-dev
 # The private X server the start-up benchmark runs on.
 BENCH_PACKAGES := xvfb
 
