@@ -10,10 +10,12 @@
 // the window. The windows cannot be resized, so the frame has no grips.
 #include "qtwaylanddecoration.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
 #include <QWindow>
 #include <algorithm>
 
@@ -184,7 +186,17 @@ private:
         QWindow *w = window();
         switch (button) {
         case Button::Close:
-            w->close();
+            // Queued: an accepted close destroys the platform window, and
+            // this title bar with it, while the click is still being handled.
+            // (Not queued on the window itself: a widget's window passes such
+            // calls on to its widget.)
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [window = QPointer<QWindow>(w)] {
+                    if (window)
+                        window->close();
+                },
+                Qt::QueuedConnection);
             break;
         case Button::Minimize:
             w->setWindowState(Qt::WindowMinimized);
