@@ -27,10 +27,10 @@ FrameHints mainWindowHints();
 FrameHints dialogHints();
 
 // Prepares the main window before it is first shown: the first-use work
-// after its first frame (warmup.h), and on X11: its frame
-// hints, and the watch that ends the game when another program destroys one
-// of the game's windows. On Wayland: the game's own title bar for all its
-// windows, where the desktop leaves title bars to the game.
+// after its first frame (warmup.h); on X11 its frame hints, and the watch
+// that ends the game when another program destroys one of the game's
+// windows; on Wayland the game's own title bar for all its windows, where
+// the desktop leaves title bars to the game.
 void prepareMainWindow(TForm1 *window);
 
 // Gives a dialog its frame hints before it is first shown (X11 only).
