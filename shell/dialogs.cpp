@@ -187,7 +187,9 @@ MessageBox::MessageBox(const QString &title, const StoryText &story, QWidget *pa
     m_button->setGeometry(g.button);
     m_button->setDefault(true);
     m_button->setAutoDefault(true);
-    connect(m_button, &QPushButton::clicked, this, &QDialog::accept);
+    // The button is the connection's context, so that screen readers do not
+    // take the box for something the button controls.
+    connect(m_button, &QPushButton::clicked, m_button, [this] { accept(); });
     setFixedSize(g.client);
     m_button->setFocus();
     centreOnScreen(this);
@@ -242,8 +244,8 @@ NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QStr
     m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     m_cancel->setGeometry(g.cancel);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_ok, &QPushButton::clicked, m_ok, [this] { accept(); });
+    connect(m_cancel, &QPushButton::clicked, m_cancel, [this] { reject(); });
     setFixedSize(g.client);
     m_field->selectAll();
     m_field->setFocus();

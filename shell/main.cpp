@@ -1,5 +1,6 @@
 // Start-up: build the window, show it at its place, run until it closes.
 #include "builder.h"
+#include "desktop.h"
 #include "form1.h"
 #include "look.h"
 #include "services.h"
@@ -48,9 +49,10 @@ int main(int argc, char *argv[]) {
     if (startup::endSignalPending())
         return 0;
     startup::endOnSignals(*form);
+    desktop::prepareMainWindow(form.get());
     form->show();
     const int status = app.exec();
     form.reset();
     PlayerName.clear();
-    return status;
+    desktop::endProcess(status);
 }

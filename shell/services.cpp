@@ -1,5 +1,6 @@
 #include "services.h"
 
+#include "desktop.h"
 #include "dialogs.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ void Services::beep() {
 int Services::run(QDialog *dialog) {
     if (m_ending)
         return QDialog::Rejected;
+    desktop::prepareDialog(dialog);
     m_active = dialog;
     const int result = dialog->exec();
     m_active = nullptr;

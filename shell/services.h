@@ -65,3 +65,6 @@ QString applicationTitle(const QString &programPath);
 // Starts the desktop's alert sound without waiting for it; false when no
 // sound could be started.
 bool playAlertSound();
+// Loads the sound library and connects to the sound system ahead of the
+// first beep, without a sound.
+void prepareAlertSound();

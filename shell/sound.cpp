@@ -38,9 +38,11 @@ struct Canberra {
     using Create = int (*)(ca_context **);
     using ChangeProps = int (*)(ca_context *, ...);
     using Play = int (*)(ca_context *, uint32_t, ...);
+    using Open = int (*)(ca_context *);
 
     ca_context *context = nullptr;
     Play play = nullptr;
+    Open open = nullptr;
     QByteArray bell = bellFile();
 
     // The theme's bell, from the desktop's data folders.
@@ -65,6 +67,7 @@ struct Canberra {
         auto create = reinterpret_cast<Create>(dlsym(library, "ca_context_create"));
         auto changeProps = reinterpret_cast<ChangeProps>(dlsym(library, "ca_context_change_props"));
         play = reinterpret_cast<Play>(dlsym(library, "ca_context_play"));
+        open = reinterpret_cast<Open>(dlsym(library, "ca_context_open"));
         if (!create || !changeProps || !play || create(&context) != CA_SUCCESS) {
             context = nullptr;
             return;
@@ -74,12 +77,23 @@ struct Canberra {
     }
 };
 
+const Canberra &canberra() {
+    static const Canberra instance;
+    return instance;
+}
+
 } // namespace
 
 bool playAlertSound() {
-    static const Canberra canberra;
+    const Canberra &canberra = ::canberra();
     if (!canberra.context)
         return false;
     return canberra.play(canberra.context, 0, CA_PROP_MEDIA_FILENAME, canberra.bell.constData(),
                          CA_PROP_EVENT_DESCRIPTION, "alert", nullptr) == CA_SUCCESS;
+}
+
+void prepareAlertSound() {
+    const Canberra &canberra = ::canberra();
+    if (canberra.context && canberra.open)
+        canberra.open(canberra.context);
 }

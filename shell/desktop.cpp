@@ -1,0 +1,185 @@
+#include "desktop.h"
+
+#include "form1.h"
+#include "warmup.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <xcb/xcb.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace desktop {
+
+namespace {
+
+// The words of _MOTIF_WM_HINTS: which of the next two words count, the
+// functions, the decorations (then an input mode and a status, unused).
+constexpr unsigned hintsFunctions = 1u << 0;
+constexpr unsigned hintsDecorations = 1u << 1;
+constexpr unsigned functionMove = 1u << 2;
+constexpr unsigned functionMinimize = 1u << 3;
+constexpr unsigned functionClose = 1u << 5;
+constexpr unsigned decorationBorder = 1u << 1;
+constexpr unsigned decorationTitle = 1u << 3;
+constexpr unsigned decorationMenu = 1u << 4;
+constexpr unsigned decorationMinimize = 1u << 5;
+
+xcb_connection_t *x11Connection() {
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t motifHintsAtom(xcb_connection_t *connection) {
+    static const xcb_atom_t atom = [connection] {
+        static const char name[] = "_MOTIF_WM_HINTS";
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection, 0, sizeof(name) - 1, name);
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return found;
+    }();
+    return atom;
+}
+
+// Writes the hints on the window's X window.
+void writeHints(QWindow *window, FrameHints hints) {
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window->handle())
+        return;
+    const xcb_atom_t atom = motifHintsAtom(connection);
+    if (atom == XCB_ATOM_NONE)
+        return;
+    const uint32_t words[5] = {hintsFunctions | hintsDecorations, hints.functions,
+                               hints.decorations, 0, 0};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window->winId()), atom,
+                        atom, 32, 5, words);
+}
+
+// Writes a window's hints when it is shown: its X window is made by then
+// (and Qt has written its own hints on it), but not yet mapped, which is
+// when window managers read them. (Asking a dialog for its winId() instead
+// would give every widget of the main window an X window of its own.)
+class HintsOnShow : public QObject {
+public:
+    explicit HintsOnShow(FrameHints hints) : m_hints(hints) {}
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show) {
+            if (QWindow *window = static_cast<QWidget *>(watched)->windowHandle())
+                writeHints(window, m_hints);
+        }
+        return false;
+    }
+
+private:
+    FrameHints m_hints;
+};
+
+// Whether the X window is one the game shows now (Qt forgets the number of
+// a window it destroys itself before the server reports it destroyed).
+bool isShownWindow(xcb_window_t id) {
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (QWindow *window : windows) {
+        if (window->handle() && xcb_window_t(window->winId()) == id)
+            return true;
+    }
+    return false;
+}
+
+// Ends the game when another program destroys one of its windows (xdotool
+// windowclose, a window manager's kill tool): the game cannot go on without
+// it, so the main window closes as by its close control.
+class DestroyWatch : public QAbstractNativeEventFilter {
+public:
+    explicit DestroyWatch(QWidget *window) : m_window(window) {}
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY)
+            return false;
+        const auto *destroyed = static_cast<const xcb_destroy_notify_event_t *>(message);
+        if (destroyed->event == destroyed->window && isShownWindow(destroyed->window) && m_window)
+            QMetaObject::invokeMethod(m_window, &QWidget::close, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+};
+
+// On Wayland desktops that leave title bars to their clients, Qt 6.4 draws
+// one with a maximise button on every window. The game brings its own title
+// bar plugin (titlebar.cpp), made for the Qt it was built with, and asks
+// Qt's Wayland platform for it before the first window is made.
+void useOwnTitleBar() {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
+        qstrcmp(qVersion(), QT_VERSION_STR) != 0)
+        return;
+    const QString programDir = QCoreApplication::applicationDirPath();
+    for (const QString &folder : {programDir + QStringLiteral("/plugins"),
+                                  programDir + QStringLiteral("/" TITLEBAR_PLUGIN_FROM_BIN)}) {
+        if (QFileInfo::exists(
+                folder + QStringLiteral("/wayland-decoration-client/libhoshifuru2-titlebar.so"))) {
+            QCoreApplication::addLibraryPath(folder);
+            qputenv("QT_WAYLAND_DECORATION", "hoshifuru2");
+            return;
+        }
+    }
+}
+
+} // namespace
+
+FrameHints mainWindowHints() {
+    return {functionMove | functionMinimize | functionClose,
+            decorationBorder | decorationTitle | decorationMenu | decorationMinimize};
+}
+
+FrameHints dialogHints() {
+    return {functionMove | functionClose, decorationBorder | decorationTitle | decorationMenu};
+}
+
+void prepareMainWindow(TForm1 *window) {
+    warmUpAfterFirstFrame(window);
+    useOwnTitleBar();
+    if (!x11Connection())
+        return;
+    static HintsOnShow hints(mainWindowHints());
+    window->installEventFilter(&hints);
+    static DestroyWatch watch(window);
+    QCoreApplication::instance()->installNativeEventFilter(&watch);
+}
+
+void prepareDialog(QDialog *dialog) {
+    if (!x11Connection())
+        return;
+    static HintsOnShow hints(dialogHints());
+    dialog->installEventFilter(&hints);
+}
+
+void endProcess(int status) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+#if defined(__SANITIZE_ADDRESS__)
+    // The exit below skips LeakSanitizer's own check at exit.
+    __lsan_do_leak_check();
+#endif
+    ::_exit(status);
+}
+
+} // namespace desktop

@@ -1,0 +1,45 @@
+// The game on the desktop it runs on: what its window frames offer, what
+// happens when another program destroys one of its windows, and how the
+// process ends once its window has closed.
+//
+// On X11 the window asks for a title bar with the window menu, minimise and
+// close, and nothing to resize or maximise it; the dialogs ask for close
+// only. Qt writes these wishes (_MOTIF_WM_HINTS) itself, but always adds
+// resizing; the game writes them again, exactly, before a window is mapped.
+// On Wayland the same wishes hold for the title bar the game draws itself.
+#pragma once
+
+class QDialog;
+class TForm1;
+
+namespace desktop {
+
+// The window's frame as a window manager reads it (_MOTIF_WM_HINTS): which
+// functions it may offer and which decorations it may draw.
+struct FrameHints {
+    unsigned functions;
+    unsigned decorations;
+};
+// The main window: move, minimise and close; a border, a title, the window
+// menu and a minimise button.
+FrameHints mainWindowHints();
+// A dialog: move and close; a border, a title and the window menu.
+FrameHints dialogHints();
+
+// Prepares the main window before it is first shown: the first-use work
+// after its first frame (warmup.h); on X11 its frame hints, and the watch
+// that ends the game when another program destroys one of the game's
+// windows; on Wayland the game's own title bar for all its windows, where
+// the desktop leaves title bars to the game.
+void prepareMainWindow(TForm1 *window);
+
+// Gives a dialog its frame hints before it is first shown (X11 only).
+void prepareDialog(QDialog *dialog);
+
+// Ends the process once the window has closed and the event loop has ended:
+// standard output and error are flushed and the process exits with STATUS
+// at once. The toolkit's own teardown is not run: nothing of the game is
+// left to keep, and Qt 6.4's Wayland teardown can wait for ever.
+[[noreturn]] void endProcess(int status);
+
+} // namespace desktop

@@ -1,0 +1,65 @@
+#include "warmup.h"
+
+#include "dialogs.h"
+#include "form1.h"
+#include "services.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPointer>
+#include <QSet>
+
+namespace {
+
+// Draws a line of text once in every font the game uses, so that each font
+// and its fallbacks for kana and kanji are found and opened.
+void openFonts(const TForm1 &window) {
+    const QString sample = QStringLiteral("OKあア城");
+    QList<std::pair<QFont, QString>> texts = {
+        {NamePrompt::dialogFont(), QStringLiteral("名前を教えてちょ あなた OK キャンセル")},
+        {MessageBox::messageFont(), QStringLiteral("ようこそ!冒険の島へ!さあ旅の始まりです。 OK")},
+    };
+    for (const TForm1::Built &built : window.built()) {
+        if (built.row->kind != layout::TImage)
+            texts.append({fontValue(built.font), sample});
+    }
+    QImage scratch(32, 32, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&scratch);
+    QSet<QString> opened;
+    for (const auto &[font, text] : texts) {
+        if (opened.contains(font.key()))
+            continue;
+        opened.insert(font.key());
+        painter.setFont(font);
+        painter.drawText(0, 24, text);
+    }
+}
+
+class FirstFrame : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::Paint)
+            return false;
+        watched->removeEventFilter(this);
+        // Queued: the frame being painted goes out first.
+        QPointer<TForm1> window = static_cast<TForm1 *>(watched);
+        QMetaObject::invokeMethod(
+            this,
+            [window] {
+                prepareAlertSound();
+                if (window)
+                    openFonts(*window);
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+};
+
+} // namespace
+
+void warmUpAfterFirstFrame(TForm1 *window) {
+    static FirstFrame watch;
+    window->installEventFilter(&watch);
+}

@@ -1,0 +1,12 @@
+// Work that the first showings of the game would otherwise do while the
+// player waits: loading the sound library for the first beep, and opening
+// the fonts of the scenes and of the two dialogs (finding a font and its
+// fallbacks for Japanese text takes milliseconds the first time each one
+// is used). It is done once, right after the window's first frame, from the
+// event loop: the window does not wait for it, and nothing runs later.
+#pragma once
+
+class TForm1;
+
+// Does the work once after the window's first paint.
+void warmUpAfterFirstFrame(TForm1 *window);

@@ -1,0 +1,102 @@
+# Sourced by the desktop tests: a work folder removed at the end, the
+# processes a test started (ended at the end, by their ids), a private Xvfb,
+# a private session bus, deadlines, and failure reports.
+#
+# Each test sets TEST_NAME before sourcing this file.
+
+set -u
+set -o pipefail
+export LC_ALL=C.UTF-8
+
+DESKTOP_TESTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$DESKTOP_TESTS/../../tools/private-xvfb.sh"
+
+work=$(mktemp -d "/tmp/hoshifuru2-${TEST_NAME:-desktop}.XXXXXX")
+chmod 755 "$work"
+started=()
+xvfb_pid=""
+
+# Ends what the test started, newest first, then the X server.
+cleanup() {
+    local i pid
+    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
+        pid=${started[$i]}
+        if kill -0 "$pid" 2>/dev/null; then
+            kill -TERM "$pid" 2>/dev/null
+            sleep 0.1
+            kill -KILL "$pid" 2>/dev/null
+        fi
+        wait "$pid" 2>/dev/null
+    done
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${DISPLAY:-}" ] && [ -n "${SHOT_DIR:-}" ]; then
+        local shot="$SHOT_DIR/${TEST_NAME:-desktop}-failure.png"
+        timeout 10 import -silent -window root "png:$shot" 2>/dev/null && echo "the screen: $shot" >&2
+    fi
+    local log
+    for log in "$work"/*.log; do
+        [ -s "$log" ] || continue
+        echo "--- $(basename "$log"):" >&2
+        tail -n 15 "$log" >&2
+    done
+    exit 1
+}
+
+# Fails unless every named command is installed.
+need() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || fail "$tool is not installed (make test-deps installs it)"
+    done
+}
+
+# Polls "$@" every 20 ms until it succeeds or LIMIT milliseconds have passed.
+poll() { # limit-ms command...
+    local limit=$1
+    shift
+    local deadline=$(($(now_ms) + limit))
+    until "$@"; do
+        [ "$(now_ms)" -ge "$deadline" ] && return 1
+        sleep 0.02
+    done
+}
+
+running() { kill -0 "$1" 2>/dev/null; }
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
+# A private X server of WIDTHxHEIGHT, answering before this returns.
+start_xvfb() { # size
+    start_private_xvfb "$work" "$1" || fail "Xvfb did not start"
+    poll 5000 timeout 5 xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
+}
+
+# A private session bus; exports DBUS_SESSION_BUS_ADDRESS.
+start_session_bus() {
+    dbus-daemon --session --nofork --print-address=1 >"$work/bus-address" 2>"$work/bus.log" &
+    started+=($!)
+    poll 5000 test -s "$work/bus-address" || fail "the session bus did not start"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus-address")
+    export DBUS_SESSION_BUS_ADDRESS
+}
+
+# No session bus: an address where none is, so that nothing tries to start one.
+no_session_bus() {
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
+}
+
+# A runtime folder and a home of the test's own.
+private_home() {
+    mkdir -p -m 0700 "$work/runtime" "$work/home"
+    export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
+}
