@@ -8,16 +8,16 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Debian packages for building and running the game, and for its tests.
+# Debian packages for building and running the game and its developer tools
+# (the X clients that time the game use XTest and Damage), and for its tests.
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
 	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev qt6-base-private-dev \
-	qt6-wayland
+	qt6-wayland libxcb-damage0-dev libxcb-xtest0-dev
 TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
 	python3-fonttools fonts-vlgothic dbus-x11 at-spi2-core
 # The tests on real desktop parts: a Wayland compositor, window managers, the
 # screen readers' bus and an input method.
-TEST_PACKAGES += weston openbox xfwm4 dbus python3-pyatspi fcitx5 fcitx5-mozc fcitx5-frontend-qt6 \
-	libxcb-damage0-dev libxcb-xtest0-dev
+TEST_PACKAGES += weston openbox xfwm4 dbus python3-pyatspi fcitx5 fcitx5-mozc fcitx5-frontend-qt6
 # The package test builds the Debian package (whose build dependencies,
 # listed in debian/control, are the ones above and these), lints it and
 # looks for the Wayland platform plugin it depends on.
