@@ -10,6 +10,7 @@ export LC_ALL=C.UTF-8
 
 DESKTOP_TESTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$DESKTOP_TESTS/../../tools/private-xvfb.sh"
+source "$DESKTOP_TESTS/../wait.sh"
 
 work=$(mktemp -d "/tmp/hoshifuru2-${TEST_NAME:-desktop}.XXXXXX")
 chmod 755 "$work"
@@ -36,7 +37,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 fail() {
     echo "FAIL: $*" >&2
@@ -62,15 +62,6 @@ need() {
 }
 
 # Polls "$@" every 20 ms until it succeeds or LIMIT milliseconds have passed.
-poll() { # limit-ms command...
-    local limit=$1
-    shift
-    local deadline=$(($(now_ms) + limit))
-    until "$@"; do
-        [ "$(now_ms)" -ge "$deadline" ] && return 1
-        sleep 0.02
-    done
-}
 
 running() { kill -0 "$1" 2>/dev/null; }
 not_running() { ! kill -0 "$1" 2>/dev/null; }

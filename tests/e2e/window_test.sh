@@ -27,6 +27,7 @@
 set -u
 set -o pipefail
 export LC_ALL=C.UTF-8
+source "$(dirname "$0")/../wait.sh"
 
 if [ $# -lt 4 ]; then
     echo "usage: $0 play|close GAME STORYPLAY WMCLOSE [OUTDIR]" >&2
@@ -51,13 +52,6 @@ for file in "$game" "$storyplay" "$wmclose"; do
         exit 1
     fi
 done
-
-# No X client may wait for ever (xdotool's --sync waits as long as it takes,
-# xwininfo without a window waits for a click): each gets ten seconds.
-xdotool() { timeout 10 xdotool "$@"; }
-xwininfo() { timeout 10 xwininfo "$@"; }
-xprop() { timeout 10 xprop "$@"; }
-import() { timeout 10 import "$@"; }
 
 # What the window must be, whatever the layout says.
 readonly TITLE="ホシフルツルギ２"
@@ -88,8 +82,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
 fail() {
     echo "FAIL: $*" >&2
     if [ -n "${DISPLAY:-}" ]; then
@@ -101,17 +93,6 @@ fail() {
         tail -n 20 "$work/game.log" >&2
     fi
     exit 1
-}
-
-# Polls "$@" every 20 ms until it succeeds or LIMIT milliseconds have passed.
-poll() { # limit-ms command...
-    local limit=$1
-    shift
-    local deadline=$(($(now_ms) + limit))
-    until "$@"; do
-        [ "$(now_ms)" -ge "$deadline" ] && return 1
-        sleep 0.02
-    done
 }
 
 # ---------------------------------------------------------------- the X server

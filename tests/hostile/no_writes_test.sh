@@ -27,6 +27,7 @@ set -u
 set -o pipefail
 export LC_ALL=C.UTF-8
 source "$(dirname "$0")/../../tools/private-xvfb.sh"
+source "$(dirname "$0")/../wait.sh"
 
 if [ $# -ne 4 ]; then
     echo "usage: $0 STORYPLAY GAME WMCLOSE SCRIPT" >&2
@@ -40,11 +41,6 @@ for tool in strace Xvfb xdotool xwininfo dbus-launch; do
         exit 1
     }
 done
-
-# No X client may wait for ever (xdotool's --sync waits as long as it takes,
-# xwininfo without a window waits for a click): each gets ten seconds.
-xdotool() { timeout 10 xdotool "$@"; }
-xwininfo() { timeout 10 xwininfo "$@"; }
 
 # Findings that stand for faults already reported, as extended regular
 # expressions over the strace line (after its process id).
@@ -74,16 +70,6 @@ passes=0
 fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
-}
-
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-poll() { # limit-ms command...
-    local deadline=$(($(now_ms) + $1))
-    shift
-    until "$@"; do
-        [ "$(now_ms)" -ge "$deadline" ] && return 1
-        sleep 0.02
-    done
 }
 
 trace() { # log command...

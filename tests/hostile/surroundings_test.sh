@@ -39,6 +39,7 @@ set -u
 set -o pipefail
 export LC_ALL=C.UTF-8
 source "$(dirname "$0")/../../tools/private-xvfb.sh"
+source "$(dirname "$0")/../wait.sh"
 
 if [ $# -lt 3 ]; then
     echo "usage: $0 MODE GAME WMCLOSE [relaxed]" >&2
@@ -54,10 +55,6 @@ for tool in Xvfb xdotool xprop xwininfo strace perl; do
         exit 1
     }
 done
-
-xdotool() { timeout 10 xdotool "$@"; }
-xwininfo() { timeout 10 xwininfo "$@"; }
-xprop() { timeout 10 xprop "$@"; }
 
 work=$(mktemp -d /tmp/hoshifuru2-surroundings.XXXXXX)
 xvfb_pid=""
@@ -79,16 +76,6 @@ fail() {
     failures=$((failures + 1))
 }
 pass() { echo "ok: $*"; }
-
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-poll() { # limit-ms command...
-    local deadline=$(($(now_ms) + $1))
-    shift
-    until "$@"; do
-        [ "$(now_ms)" -ge "$deadline" ] && return 1
-        sleep 0.02
-    done
-}
 
 # Message boxes carry the program file's name, cut at its first full stop,
 # all but the first character in lower case.

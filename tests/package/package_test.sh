@@ -44,7 +44,7 @@ stop() {
     echo "FAIL: $*" >&2
     exit 1
 }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
+source "$(dirname "$0")/../wait.sh"
 
 for tool in dpkg-buildpackage dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli \
     Xvfb xdotool import; do
