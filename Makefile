@@ -1,7 +1,7 @@
 # ホシフルツルギ２ — set-up, build, run and test on Debian 12.
 #   make run    install what is missing, build, start the game
 #   make test   install what is missing, build, run every test
-#   make bench  start-up time and memory against a bare Qt window (Xvfb)
+#   make bench  start-up time and memory against a bare Qt window, step times (Xvfb)
 #   make package  build the Debian package hoshifuru2_<version>_<arch>.deb here
 
 BUILD_DIR ?= build
@@ -22,8 +22,9 @@ TEST_PACKAGES += weston openbox xfwm4 dbus python3-pyatspi fcitx5 fcitx5-mozc fc
 # listed in debian/control, are the ones above and these), lints it and
 # looks for the Wayland platform plugin it depends on.
 TEST_PACKAGES += build-essential debhelper dpkg-dev lintian
-# The private X server the start-up benchmark runs on.
-BENCH_PACKAGES := xvfb
+# The private X server the benchmarks run on, and the display query the
+# step timing waits with.
+BENCH_PACKAGES := xvfb x11-utils
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
@@ -64,9 +65,13 @@ test: test-deps configure
 	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
 	@cd $(BUILD_DIR)-sanitize && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
+# Start-up against a bare Qt window, then each step of play held against its
+# goals (tests/desktop/latency_test.sh --goals).
 bench: build
 	@./tools/install-packages $(BENCH_PACKAGES)
 	@./bench/run-bench $(BUILD_DIR)
+	@bash tests/desktop/latency_test.sh $(BUILD_DIR)/hoshifuru2 $(BUILD_DIR)/tests/desktop/steptime \
+		$(BUILD_DIR)/storyplay 10 --goals
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -3,7 +3,7 @@
 # a private Xvfb: steptime (built from steptime.cpp) sends each click or key
 # with XTest and waits until the screen has settled.
 #
-#   latency_test.sh GAME STEPTIME STORYPLAY RUNS
+#   latency_test.sh GAME STEPTIME STORYPLAY RUNS [--goals]
 #
 # The road: START, the name prompt, the welcome message, the north road to
 # the castle, the Well of Time back to START, and START again, so that the
@@ -12,10 +12,12 @@
 # 90th percentile and the worst are printed, of the time until the screen
 # settled and of the processor time the game used meanwhile.
 #
-# Checks: every step's processor time stays under 8 ms at the 90th
-# percentile, and its time on screen under 16 ms (one frame at 60 Hz) at
-# the median. The processor time does not grow when other programs load the
-# machine; the time on screen does, hence its wider bound.
+# In the test suite it checks that every step of the road is played and
+# settles, and prints the times without judging them: a time depends on
+# the machine and on what else runs on it. With --goals (make bench) every
+# step is also held against its goals, and a step over one fails: at most
+# 8 ms of the game's processor time at the 90th percentile, and at most
+# 16 ms on screen (one frame at 60 Hz) at the median.
 TEST_NAME=latency
 source "$(dirname "$0")/lib.sh"
 
@@ -23,7 +25,7 @@ if [ $# -lt 4 ]; then
     echo "usage: $0 GAME STEPTIME STORYPLAY RUNS" >&2
     exit 2
 fi
-game=$1 steptime=$2 storyplay=$3 runs=$4
+game=$1 steptime=$2 storyplay=$3 runs=$4 goals=${5:-}
 need Xvfb xdpyinfo
 readonly CPU_P90_LIMIT=8 WALL_MEDIAN_LIMIT=16
 
@@ -88,10 +90,11 @@ for run in $(seq "$runs"); do
         fail "run $run: steptime failed: $(tail -n 1 "$work/steptime.log")"
 done
 
-/usr/bin/python3 - "$work/road" $CPU_P90_LIMIT $WALL_MEDIAN_LIMIT "$work"/times/* <<'EOF'
+/usr/bin/python3 - "$work/road" "$goals" $CPU_P90_LIMIT $WALL_MEDIAN_LIMIT "$work"/times/* <<'EOF'
 import sys
 labels = [line.rstrip("\n").split("\t")[1] for line in open(sys.argv[1])]
-cpu_limit, wall_limit, runs = float(sys.argv[2]), float(sys.argv[3]), sys.argv[4:]
+judge = sys.argv[2] == "--goals"
+cpu_limit, wall_limit, runs = float(sys.argv[3]), float(sys.argv[4]), sys.argv[5:]
 wall, cpu = {}, {}
 for run in runs:
     for line in open(run):
@@ -103,14 +106,17 @@ def stats(values):
     p90 = values[max(0, -(-9 * len(values) // 10) - 1)]
     return values[(len(values) - 1) // 2], p90, values[-1]
 print(f"{len(runs)} runs; ms on screen (median / 90th percentile / worst) and ms of processor time")
-failures = []
+failures = [f"step {step} ({labels[step - 1]}) was never played"
+            for step in range(1, len(labels) + 1) if step not in wall]
 for step in sorted(wall):
     wm, wp, ww = stats(wall[step])
     cm, cp, cw = stats(cpu[step])
     print(f"{step:2} {wm:6.2f} {wp:6.2f} {ww:6.2f}   cpu {cm:5.2f} {cp:5.2f} {cw:5.2f}   {labels[step - 1]}")
-    if cp > cpu_limit:
+    if len(wall[step]) != len(runs):
+        failures.append(f"step {step} ({labels[step - 1]}) was played in {len(wall[step])} of {len(runs)} runs")
+    if judge and cp > cpu_limit:
         failures.append(f"step {step} ({labels[step - 1]}) used {cp:.2f} ms of processor time at the 90th percentile")
-    if wm > wall_limit:
+    if judge and wm > wall_limit:
         failures.append(f"step {step} ({labels[step - 1]}) took {wm:.2f} ms at the median")
 every = sorted(v for values in wall.values() for v in values)
 print(f"all steps: median {every[(len(every) - 1) // 2]:.2f} ms, 90th percentile "
@@ -119,4 +125,4 @@ for failure in failures:
     print("FAIL:", failure, file=sys.stderr)
 sys.exit(1 if failures else 0)
 EOF
-[ $? -eq 0 ] || fail "some steps take too long"
+[ $? -eq 0 ] || fail "some steps are not played or miss their goals"
