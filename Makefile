@@ -3,6 +3,8 @@
 #   make test   install what is missing, build, run every test
 #   make bench  start-up time and memory against a bare Qt window, step times (Xvfb)
 #   make package  build the Debian package hoshifuru2_<version>_<arch>.deb here
+#   make fresh-debian RELEASE=trixie [COMMAND='make test']
+#               run a command in this tree's clone in a fresh minimal Debian
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -28,7 +30,7 @@ BENCH_PACKAGES := xvfb x11-utils
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps test-deps configure build run test bench format clean story-map package
+.PHONY: all deps test-deps configure build run test bench format clean story-map package fresh-debian
 
 all: build
 
@@ -93,3 +95,12 @@ package:
 	@dpkg-checkbuilddeps 2>/dev/null || { $(SUDO) apt-get update -qq && \
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get build-dep -y -qq --no-install-recommends ./; }
 	@./packaging/build-deb $(BUILD_DIR)/package .
+
+# A command in a clone of this tree's committed HEAD inside a fresh minimal
+# Debian root of RELEASE (bookworm, trixie or testing), made with debootstrap
+# and removed afterwards (tools/in-fresh-debian): how each supported release
+# is proven.
+RELEASE ?= trixie
+COMMAND ?= make test
+fresh-debian:
+	@$(SUDO) ./tools/in-fresh-debian $(RELEASE) $(COMMAND)

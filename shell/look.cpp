@@ -3,10 +3,15 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QRect>
 #include <QResource>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleFactory>
+
+#include <algorithm>
 
 const char *const gameFaceFamily = "Hoshifuru2 Konatu";
 
@@ -25,7 +30,39 @@ void registerEmbeddedFaces() {
     }
 }
 
+// Qt's Windows style, with the game's bold in every text it draws for a
+// label or a push button.
+class GameStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette,
+                      bool enabled, const QString &text,
+                      QPalette::ColorRole textRole) const override {
+        const int strikes = boldStrikes(painter->font());
+        for (int x = 0; x <= strikes; ++x)
+            QProxyStyle::drawItemText(painter, rect.translated(x, 0), flags, palette, enabled, text,
+                                      textRole);
+    }
+};
+
 } // namespace
+
+void setStruckBold(QFont &font) {
+    font.setBold(false);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, std::max(1, qRound(font.pixelSize() / 24.0)));
+}
+
+int boldStrikes(const QFont &font) {
+    if (font.letterSpacingType() != QFont::AbsoluteSpacing)
+        return 0;
+    return std::max(0, qRound(font.letterSpacing()));
+}
+
+void drawGameText(QPainter &painter, const QRect &rect, int flags, const QString &text) {
+    const int strikes = boldStrikes(painter.font());
+    for (int x = 0; x <= strikes; ++x)
+        painter.drawText(rect.translated(x, 0), flags, text);
+}
 
 void installLook() {
     registerEmbeddedFaces();
@@ -51,7 +88,8 @@ void installLook() {
     // colours; Qt's Windows style draws push buttons, lists, memos and the
     // drop-down list the same way, from the same palette.
     if (QStyle *style = QStyleFactory::create(QStringLiteral("Windows"))) {
-        QApplication::setStyle(style);
-        QApplication::setPalette(style->standardPalette());
+        auto *gameStyle = new GameStyle(style);
+        QApplication::setStyle(gameStyle);
+        QApplication::setPalette(gameStyle->standardPalette());
     }
 }

@@ -1,5 +1,7 @@
 #include "widgets.h"
 
+#include "look.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QHash>
@@ -55,7 +57,8 @@ QColor colorValue(ColorName color) {
 QFont fontValue(const FontSpec &record) {
     QFont font(QString::fromUtf8(record.name));
     font.setPixelSize(-record.height);
-    font.setBold(record.style & fsBold);
+    if (record.style & fsBold)
+        setStruckBold(font);
     font.setItalic(record.style & fsItalic);
     gameFontRendering(font);
     return font;
@@ -118,7 +121,8 @@ TLabel::TLabel(QWidget *parent) : QLabel(parent) {
 
 void TLabel::fitText(QPoint origin) {
     const QFontMetrics metrics(font());
-    const QRect ink = metrics.boundingRect(text()).translated(0, metrics.ascent());
+    QRect ink = metrics.boundingRect(text()).translated(0, metrics.ascent());
+    ink.adjust(0, 0, boldStrikes(font()), 0);
     const QRect box = QRect(0, 0, metrics.horizontalAdvance(text()), metrics.height()).united(ink);
     setContentsMargins(-box.left(), -box.top(), 0, 0);
     setGeometry(QRect(origin + box.topLeft(), box.size()));
@@ -191,8 +195,9 @@ void TBitBtn::paintEvent(QPaintEvent *) {
     const int textTop = face.top() + (face.height() - metrics.height()) / 2;
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.setFont(font());
-    painter.drawText(QRect(QPoint(x, textTop) + shift, QSize(captionWidth + 1, metrics.height())),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text());
+    drawGameText(painter,
+                 QRect(QPoint(x, textTop) + shift, QSize(captionWidth + 1, metrics.height())),
+                 Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text());
 
     if (hasFocus()) {
         // Dotted focus rectangle 4 pixels inside the button's edge.
@@ -272,9 +277,9 @@ void TPanel::paintEvent(QPaintEvent *) {
         const int top = (area.top() + area.bottom() + 1 - textHeight) / 2;
         painter.setFont(font());
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(QRect(area.left(), top, area.width(), textHeight),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs,
-                         m_caption);
+        drawGameText(painter, QRect(area.left(), top, area.width(), textHeight),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs,
+                     m_caption);
     }
 }
 

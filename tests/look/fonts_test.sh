@@ -1,8 +1,11 @@
 #!/bin/bash
-# The scenes look the same whatever fonts the machine has: every text of the
-# game is drawn in the faces it carries, so its scenes are identical pixel
-# for pixel on this machine, on one whose only fonts are DejaVu (no Japanese
-# face at all), and on one with only VL Gothic for Japanese.
+# The scenes look the same whatever fonts the machine has and whatever Qt
+# release draws them: every text of the game is drawn in the faces it
+# carries, so the title screen and its scenes are identical pixel for pixel
+# on this machine, on one whose only fonts are DejaVu (no Japanese face at
+# all), on one with only VL Gothic for Japanese, and to the pictures in
+# tests/look/expected/ (made on Debian 12 with Qt 6.4; every supported
+# release must draw the same).
 #
 #   fonts_test.sh STORYPLAY [OUTDIR]
 #
@@ -38,6 +41,7 @@ roads() {
     local shots=$1
     cat >"$work/north.play" <<PLAY
 prompt ok "ゆう"
+screenshot "$shots/title.png"
 click start
 screenshot "$shots/hajimari.png"
 select Box1 0
@@ -112,8 +116,19 @@ for config in dejavu vlgothic; do
         fi
     done
 done
+expected=$(dirname "$0")/expected
 for shot in "$work"/shots-system/*.png; do
-    cp "$shot" "$outdir/scenes-$(basename "$shot")"
+    scene=$(basename "$shot" .png)
+    cp "$shot" "$outdir/scenes-$scene.png"
+    if [ ! -f "$expected/$scene.png" ]; then
+        echo "FAIL: no expected picture $expected/$scene.png"
+        failed=1
+    elif [ "$(compare -metric AE "$shot" "$expected/$scene.png" null: 2>&1)" != 0 ]; then
+        echo "FAIL: $scene differs from $expected/$scene.png in" \
+            "$(compare -metric AE "$shot" "$expected/$scene.png" null: 2>&1) pixels" \
+            "(this machine's picture: $outdir/scenes-$scene.png)"
+        failed=1
+    fi
 done
-[ "$failed" -eq 0 ] && echo "PASS: $(ls "$work"/shots-system | wc -l) scenes identical with fonts system, dejavu, vlgothic"
+[ "$failed" -eq 0 ] && echo "PASS: $(ls "$work"/shots-system | wc -l) scenes identical with fonts system, dejavu, vlgothic and as expected"
 exit "$failed"

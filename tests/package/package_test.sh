@@ -95,7 +95,7 @@ game=$root/usr/games/hoshifuru2
 desktop=$root/usr/share/applications/$APP_ID.desktop
 metainfo=$root/usr/share/metainfo/$APP_ID.metainfo.xml
 desktop-file-validate "$desktop" || fail "the packaged desktop entry is not valid"
-appstreamcli validate --no-net "$metainfo" >"$work/appstream.txt" 2>&1 ||
+"$source_dir/packaging/validate-metainfo" "$metainfo" >"$work/appstream.txt" 2>&1 ||
     fail "the packaged AppStream metadata is not valid: $(cat "$work/appstream.txt")"
 entry() { sed -n "s/^$1=//p" "$desktop"; }
 exec_command=$(entry Exec)
@@ -179,13 +179,16 @@ for file in "${runtime_needs[@]}"; do
     needed+=$'\n'$owner
 done
 # Qt's private interfaces hold only for the Qt release the program was built
-# with, which libqt6core6 provides as qt6-base-abi (Qt's symbol files make
+# with, which Qt's core library provides as a virtual package (Debian 12:
+# qt6-base-abi; later releases: qt6-base-private-abi; Qt's symbol files make
 # dpkg-shlibdeps ask for it).
 if grep -rqE '#include <(Qt[A-Za-z]+/private/|qpa/)' "$source_dir/shell" "$source_dir/scenes"; then
-    abi=$(dpkg-query -W -f='${Provides}' libqt6core6 | grep -o 'qt6-base-abi (= [^)]*)')
+    abi=$(dpkg-query -W -f='${Provides}\n' 'libqt6core6*' 2>/dev/null | tr ',' '\n' |
+        grep -oE 'qt6-base(-private)?-abi \(= [^)]*\)' | head -n 1)
+    [ -n "$abi" ] || stop "Qt's core library provides no release pin for its private interfaces"
     dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//' | grep -qxF "$abi" ||
         fail "the program uses Qt's private interfaces, but Depends lacks $abi"
-    needed+=$'\n'qt6-base-abi
+    needed+=$'\n'${abi%% *}
 fi
 extra=$(comm -23 <(echo "$depends") <(echo "$needed" | sort -u))
 [ -z "$extra" ] || fail "Depends holds what the game does not need: $extra"
