@@ -16,7 +16,7 @@ BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libg
 	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev qt6-base-private-dev \
 	qt6-wayland libxcb-damage0-dev libxcb-xtest0-dev
 TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
-	python3-fonttools fonts-vlgothic dbus-x11 at-spi2-core
+	python3-fonttools fonts-vlgothic fonts-dejavu-core dbus-x11 at-spi2-core
 # The tests on real desktop parts: a Wayland compositor, window managers, the
 # screen readers' bus and an input method.
 TEST_PACKAGES += weston openbox xfwm4 dbus python3-pyatspi fcitx5 fcitx5-mozc fcitx5-frontend-qt6

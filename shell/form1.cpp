@@ -37,6 +37,9 @@ const QHash<QByteArray, QMetaMethod> &TForm1::handlers() {
 TForm1::TForm1(std::vector<layout::Region> regions)
     : QWidget(nullptr), m_regions(std::move(regions)) {
     setWindowTitle(QStringLiteral("ホシフルツルギ２"));
+    // Screen readers name the window by its title; Qt 6.11 no longer does
+    // so by itself.
+    setAccessibleName(windowTitle());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
