@@ -1,12 +1,12 @@
 #include "look.h"
 
+#include "style.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QResource>
 #include <QStringList>
-#include <QStyle>
-#include <QStyleFactory>
 
 const char *const gameFaceFamily = "Hoshifuru2 Konatu";
 
@@ -24,6 +24,17 @@ void registerEmbeddedFaces() {
             reinterpret_cast<const char *>(resource.data()), qsizetype(resource.size())));
     }
 }
+
+// The layout counts in pixels at 96 per inch, and so do the game's faces;
+// a denser display is met with a device pixel ratio, never with larger
+// metrics. Qt must be told before the application object exists, so this
+// runs when the program is loaded: a desktop that raises only its font
+// density (Xft.dpi, QT_FONT_DPI) with scaling turned off then changes
+// neither the widgets' metrics nor the point sizes of the dialogs' fonts.
+void assumeLayoutDensity() {
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+}
+Q_CONSTRUCTOR_FUNCTION(assumeLayoutDensity)
 
 } // namespace
 
@@ -48,10 +59,10 @@ void installLook() {
             systemFallbacks);
 
     // Panels and bitmap buttons are drawn with square bevels in the desktop
-    // colours; Qt's Windows style draws push buttons, lists, memos and the
-    // drop-down list the same way, from the same palette.
-    if (QStyle *style = QStyleFactory::create(QStringLiteral("Windows"))) {
-        QApplication::setStyle(style);
-        QApplication::setPalette(style->standardPalette());
-    }
+    // colours; the game's style draws push buttons, lists, memos and the
+    // drop-down list the same way, from the same palette, whatever the
+    // desktop's theme.
+    auto *style = new GameStyle;
+    QApplication::setStyle(style);
+    QApplication::setPalette(style->standardPalette());
 }
