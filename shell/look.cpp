@@ -29,12 +29,13 @@ void registerEmbeddedFaces() {
 // a denser display is met with a device pixel ratio, never with larger
 // metrics. Qt must be told before the application object exists, so this
 // runs when the program is loaded: a desktop that raises only its font
-// density (Xft.dpi, QT_FONT_DPI) with scaling turned off then changes
-// neither the widgets' metrics nor the point sizes of the dialogs' fonts.
-void assumeLayoutDensity() {
+// density (Xft.dpi, QT_FONT_DPI) with scaling turned off then leaves the
+// style's metrics (the drop-down list's button, for one) and the fonts
+// given in points as they are at 96 DPI.
+[[maybe_unused]] const bool layoutDensityAssumed = [] {
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
-}
-Q_CONSTRUCTOR_FUNCTION(assumeLayoutDensity)
+    return true;
+}();
 
 } // namespace
 
