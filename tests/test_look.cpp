@@ -201,6 +201,48 @@ private slots:
         }
     }
 
+    // What a desktop's theme or font density could change, as pictures for
+    // tests/look/desktops_test.sh to compare across desktops: the window
+    // with a focused list and its selected entry, then with the focused
+    // drop-down field, the name prompt with its default text selected, and
+    // a message box (which follows the desktop's message font).
+    void picturesForDesktopComparison() {
+        const QString folder = qEnvironmentVariable("HOSHIFURU2_LOOK_PICTURES");
+        if (folder.isEmpty())
+            QSKIP("pictures for tests/look/desktops_test.sh");
+        QApplication::setCursorFlashTime(0); // the text cursor always shown
+        m_form->show();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        auto focused = [](QWidget *scene, QWidget *widget) {
+            scene->show();
+            widget->setFocus(Qt::TabFocusReason);
+            return QTest::qWaitFor([widget] { return widget->hasFocus(); });
+        };
+        QWidget *opening = m_form->find(QStringLiteral("hajimari"))->widget;
+        auto *list = qobject_cast<kinds::TListBox *>(m_form->find(QStringLiteral("Box1"))->widget);
+        QVERIFY(focused(opening, list));
+        list->setCurrentRow(1);
+        QVERIFY(shot(m_form).save(folder + QStringLiteral("/list.png")));
+        opening->hide();
+        QWidget *villager = m_form->find(QStringLiteral("namiki1"))->widget;
+        QVERIFY(focused(villager, m_form->find(QStringLiteral("Box2"))->widget));
+        QVERIFY(shot(m_form).save(folder + QStringLiteral("/combo.png")));
+        villager->hide();
+
+        NamePrompt prompt(QStringLiteral("ホシフルツルギⅡ"), QStringLiteral("名前を教えてちょ"),
+                          QStringLiteral("あなた"), nullptr);
+        prompt.show();
+        QVERIFY(QTest::qWaitForWindowActive(&prompt));
+        QVERIFY(shot(&prompt).save(folder + QStringLiteral("/prompt.png")));
+        prompt.close();
+        MessageBox box(QStringLiteral("ホシフルツルギ２"),
+                       StoryText(QStringLiteral("ゆうは先に進むためしばらく歩いた。")), nullptr);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        QVERIFY(shot(&box).save(folder + QStringLiteral("/message.png")));
+    }
+
 private:
     // Along the edges of the current entry's rectangle there are pixels
     // that stand out from the list's background.
