@@ -211,24 +211,27 @@ private slots:
         if (folder.isEmpty())
             QSKIP("pictures for tests/look/desktops_test.sh");
         QApplication::setCursorFlashTime(0); // the text cursor always shown
-        m_form->show();
-        m_form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_form));
-        auto focused = [](QWidget *scene, QWidget *widget) {
-            scene->show();
+        // A window of its own, whose scenes are made as they come on screen.
+        TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        // The scene on screen, and the keyboard in one of its widgets.
+        auto focusIn = [&form](const QString &scene, const QString &name) -> QWidget * {
+            form.find(scene)->widget->show();
+            QWidget *widget = form.find(name)->widget;
             widget->setFocus(Qt::TabFocusReason);
-            return QTest::qWaitFor([widget] { return widget->hasFocus(); });
+            return QTest::qWaitFor([widget] { return widget->hasFocus(); }) ? widget : nullptr;
         };
-        QWidget *opening = m_form->find(QStringLiteral("hajimari"))->widget;
-        auto *list = qobject_cast<kinds::TListBox *>(m_form->find(QStringLiteral("Box1"))->widget);
-        QVERIFY(focused(opening, list));
+        auto *list = qobject_cast<kinds::TListBox *>(
+            focusIn(QStringLiteral("hajimari"), QStringLiteral("Box1")));
+        QVERIFY(list);
         list->setCurrentRow(1);
-        QVERIFY(shot(m_form).save(folder + QStringLiteral("/list.png")));
-        opening->hide();
-        QWidget *villager = m_form->find(QStringLiteral("namiki1"))->widget;
-        QVERIFY(focused(villager, m_form->find(QStringLiteral("Box2"))->widget));
-        QVERIFY(shot(m_form).save(folder + QStringLiteral("/combo.png")));
-        villager->hide();
+        QVERIFY(shot(&form).save(folder + QStringLiteral("/list.png")));
+        form.find(QStringLiteral("hajimari"))->widget->hide();
+        QVERIFY(focusIn(QStringLiteral("namiki1"), QStringLiteral("Box2")));
+        QVERIFY(shot(&form).save(folder + QStringLiteral("/combo.png")));
+        form.find(QStringLiteral("namiki1"))->widget->hide();
 
         NamePrompt prompt(QStringLiteral("ホシフルツルギⅡ"), QStringLiteral("名前を教えてちょ"),
                           QStringLiteral("あなた"), nullptr);
@@ -265,5 +268,11 @@ private:
     TForm1 *m_form = nullptr;
 };
 
-QTEST_MAIN(LookTest)
+int main(int argc, char *argv[]) {
+    // Not QTEST_MAIN, which makes Qt assume 96 DPI: the game's own set-up
+    // must, or a large font density shows in the pictures.
+    QApplication app(argc, argv);
+    LookTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_look.moc"

@@ -55,10 +55,11 @@ compare_pictures() { # config names...
     local config=$1 name
     shift
     for name in "$@"; do
-        if ! cmp -s "$work/plain/$name.png" "$work/$config/$name.png"; then
-            echo "FAIL: $name differs under '$config':" \
-                "$(compare -metric AE "$work/plain/$name.png" "$work/$config/$name.png" null: 2>&1)" \
-                "pixels, or its size"
+        local plain=$work/plain/$name.png other=$work/$config/$name.png size1 size2 pixels
+        size1=$(identify -format '%wx%h' "$plain") size2=$(identify -format '%wx%h' "$other")
+        pixels=$(compare -metric AE "$plain" "$other" null: 2>&1)
+        if [ "$size1" != "$size2" ] || [ "$pixels" != 0 ]; then
+            echo "FAIL: $name under '$config': $size2 where $size1, $pixels pixels differ"
             cp "$work/$config/$name.png" "$outdir/desktop-$config-$name.png"
             failed=1
         fi
