@@ -17,6 +17,9 @@ BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libg
 	qt6-wayland libxcb-damage0-dev libxcb-xtest0-dev
 TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
 	python3-fonttools fonts-vlgothic fonts-dejavu-core dbus-x11 at-spi2-core
+# Desktop themes the game's look must withstand: qt6ct's colour schemes and
+# Qt's GTK 3 theme.
+TEST_PACKAGES += qt6ct qt6-gtk-platformtheme
 # The tests on real desktop parts: a Wayland compositor, window managers, the
 # screen readers' bus and an input method.
 TEST_PACKAGES += weston openbox xfwm4 dbus python3-pyatspi fcitx5 fcitx5-mozc fcitx5-frontend-qt6

@@ -165,6 +165,9 @@ QFont MessageBox::messageFont() {
     // own proportional face rather than whatever face the system picks.
     QFont font = QApplication::font("QMessageBox");
     font.setFamilies({font.family(), QString::fromLatin1(gameFaceFamily)});
+    // Its points are counted at the layout's density, as the prompt's are.
+    if (font.pointSizeF() > 0)
+        font.setPixelSize(qRound(font.pointSizeF() * 96 / 72));
     gameFontRendering(font);
     return font;
 }
@@ -205,9 +208,9 @@ void MessageBox::showEvent(QShowEvent *event) {
 }
 
 QFont NamePrompt::dialogFont() {
-    const int dpi = QApplication::primaryScreen()
-                        ? int(QApplication::primaryScreen()->logicalDotsPerInchY())
-                        : 96;
+    // At the layout's density: a denser display enlarges the dialog by its
+    // device pixel ratio, and a larger font density alone changes nothing.
+    constexpr int dpi = 96;
     if (QLocale::system().language() == QLocale::Japanese) {
         QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
         font.setPixelSize(9 * dpi / 72);

@@ -1,15 +1,14 @@
 #include "look.h"
 
+#include "style.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QPainter>
-#include <QProxyStyle>
 #include <QRect>
 #include <QResource>
 #include <QStringList>
-#include <QStyle>
-#include <QStyleFactory>
 
 #include <algorithm>
 
@@ -30,20 +29,17 @@ void registerEmbeddedFaces() {
     }
 }
 
-// Qt's Windows style, with the game's bold in every text it draws for a
-// label or a push button.
-class GameStyle : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-    void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette,
-                      bool enabled, const QString &text,
-                      QPalette::ColorRole textRole) const override {
-        const int strikes = boldStrikes(painter->font());
-        for (int x = 0; x <= strikes; ++x)
-            QProxyStyle::drawItemText(painter, rect.translated(x, 0), flags, palette, enabled, text,
-                                      textRole);
-    }
-};
+// The layout counts in pixels at 96 per inch, and so do the game's faces;
+// a denser display is met with a device pixel ratio, never with larger
+// metrics. Qt must be told before the application object exists, so this
+// runs when the program is loaded: a desktop that raises only its font
+// density (Xft.dpi, QT_FONT_DPI) with scaling turned off then leaves the
+// style's metrics (the drop-down list's button, for one) and the fonts
+// given in points as they are at 96 DPI.
+[[maybe_unused]] const bool layoutDensityAssumed = [] {
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+    return true;
+}();
 
 } // namespace
 
@@ -85,11 +81,10 @@ void installLook() {
             systemFallbacks);
 
     // Panels and bitmap buttons are drawn with square bevels in the desktop
-    // colours; Qt's Windows style draws push buttons, lists, memos and the
-    // drop-down list the same way, from the same palette.
-    if (QStyle *style = QStyleFactory::create(QStringLiteral("Windows"))) {
-        auto *gameStyle = new GameStyle(style);
-        QApplication::setStyle(gameStyle);
-        QApplication::setPalette(gameStyle->standardPalette());
-    }
+    // colours; the game's style draws push buttons, lists, memos and the
+    // drop-down list the same way, from the same palette, whatever the
+    // desktop's theme.
+    auto *style = new GameStyle;
+    QApplication::setStyle(style);
+    QApplication::setPalette(style->standardPalette());
 }

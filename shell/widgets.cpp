@@ -1,6 +1,7 @@
 #include "widgets.h"
 
 #include "look.h"
+#include "style.h"
 
 #include <QApplication>
 #include <QFile>
@@ -99,18 +100,6 @@ bool buttonKey(QAbstractButton *button, QKeyEvent *event) {
 }
 
 } // namespace
-
-void drawRings(QPainter &painter, QRect &rect, int count, const QColor &topLeft,
-               const QColor &bottomRight) {
-    for (int i = 0; i < count && rect.width() > 0 && rect.height() > 0; ++i) {
-        const int l = rect.left(), t = rect.top(), r = rect.right(), b = rect.bottom();
-        painter.fillRect(QRect(l, t, rect.width(), 1), topLeft);
-        painter.fillRect(QRect(l, t, 1, rect.height()), topLeft);
-        painter.fillRect(QRect(l, b, rect.width(), 1), bottomRight);
-        painter.fillRect(QRect(r, t, 1, rect.height()), bottomRight);
-        rect.adjust(1, 1, -1, -1);
-    }
-}
 
 TLabel::TLabel(QWidget *parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);

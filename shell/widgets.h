@@ -195,8 +195,4 @@ const QPixmap &closeGlyph();
 // the children's positions in the layout count from there.
 QPoint clientOrigin(const QWidget *container);
 
-// One-pixel rings drawn inward from the rectangle's edge.
-void drawRings(QPainter &painter, QRect &rect, int count, const QColor &topLeft,
-               const QColor &bottomRight);
-
 } // namespace kinds

@@ -1,13 +1,17 @@
 // A display twice as dense: the window at twice its size in device pixels,
 // text drawn at the full resolution, pictures and glyphs enlarged by whole
 // pixels without smoothing, bevel rings two device pixels wide and never
-// blurred.
+// blurred. Frames hold at three times and at fractional densities too.
+#include "dialogs.h"
 #include "form1.h"
 #include "look.h"
 #include "services.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <cmath>
 
 using namespace layout;
 
@@ -38,6 +42,68 @@ int finerBlocks(const QImage &image) {
 
 QRgb rgb(ColorName color) {
     return colorValue(color).rgb();
+}
+
+// The window as drawn at any device pixel ratio.
+QImage drawnAt(QWidget *window, qreal scale) {
+    QImage image((QSizeF(window->size()) * scale).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::magenta);
+    window->render(&image);
+    return image;
+}
+
+// The device pixels of a widget's two-pixel frame band drawn at `scale`,
+// against the same window drawn at one device pixel per layout pixel
+// (`layoutPixels`): at whole ratios each device pixel must be the layout
+// pixel it enlarges; at fractional ones the surface beneath (`beneath`)
+// may show only where a layout pixel under that device pixel shows it.
+// Returns how many device pixels fail.
+int frameBandFaults(const QImage &device, const QImage &layoutPixels, qreal scale,
+                    const QRect &frame, QRgb beneath) {
+    const bool whole = scale == std::floor(scale);
+    int faults = 0;
+    for (int y = int(frame.top() * scale); y < int(std::ceil((frame.bottom() + 1) * scale)); ++y)
+        for (int x = int(frame.left() * scale); x < int(std::ceil((frame.right() + 1) * scale));
+             ++x) {
+            // Only device pixels whose centre lies inside the band.
+            const qreal lx = (x + 0.5) / scale, ly = (y + 0.5) / scale;
+            const QRectF inside = QRectF(frame).adjusted(2, 2, -2, -2);
+            if (!QRectF(frame).contains(lx, ly) || lx == frame.left() || ly == frame.top() ||
+                inside.contains(lx, ly))
+                continue;
+            const QRgb drawn = device.pixel(x, y);
+            if (whole) {
+                faults += drawn != layoutPixels.pixel(int(lx), int(ly));
+                continue;
+            }
+            if (drawn != beneath)
+                continue;
+            bool shownThere = false;
+            for (int oy = int(y / scale); oy < std::ceil((y + 1) / scale); ++oy)
+                for (int ox = int(x / scale); ox < std::ceil((x + 1) / scale); ++ox)
+                    shownThere |= layoutPixels.pixel(ox, oy) == beneath;
+            faults += !shownThere;
+        }
+    return faults;
+}
+
+// Checks the frame band of every framed widget in a window, drawn at two
+// and three times and at fractional ratios.
+void checkFrames(QWidget *window, const QList<QWidget *> &framed, QRgb beneath) {
+    const QImage layoutPixels = drawnAt(window, 1);
+    for (const qreal scale : {2.0, 3.0, 1.25, 1.5, 1.75}) {
+        const QImage device = drawnAt(window, scale);
+        for (QWidget *widget : framed) {
+            const QRect frame(widget->mapTo(window, QPoint(0, 0)), widget->size());
+            const int faults = frameBandFaults(device, layoutPixels, scale, frame, beneath);
+            if (faults > 0)
+                QFAIL(qPrintable(QStringLiteral("%1 (%2) at %3: %4 device pixels of its frame")
+                                     .arg(widget->objectName(), widget->metaObject()->className())
+                                     .arg(scale)
+                                     .arg(faults)));
+        }
+    }
 }
 
 } // namespace
@@ -118,6 +184,60 @@ private slots:
                         QCOMPARE(device.pixel(d.x() + dx, d.y() + dy), glyph.pixel(x, y));
             }
         QVERIFY(opaque > 100);
+    }
+
+    // Memos, lists, the drop-down list and push buttons draw their frames
+    // as the scene panels do: enlarged by whole pixels at two and three
+    // times, and with nothing of the scene showing through at fractional
+    // ratios. So do the name prompt's field and buttons.
+    void framesHoldAtEveryDensity() {
+        TForm1 form;
+        form.buildEverything();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Label1->hide();
+        form.start->hide();
+        int framed = 0;
+        for (const TForm1::Built &built : form.built()) {
+            if (!built.row->topLevel)
+                continue;
+            if (auto *button = qobject_cast<kinds::TButton *>(built.widget)) {
+                // The buttons that announce an event stand on the window.
+                button->show();
+                checkFrames(&form, {button}, form.palette().color(QPalette::Window).rgb());
+                if (QTest::currentTestFailed())
+                    return;
+                button->hide();
+                ++framed;
+                continue;
+            }
+            auto *scene = qobject_cast<kinds::TPanel *>(built.widget);
+            if (!scene)
+                continue;
+            QList<QWidget *> children;
+            for (QWidget *child : scene->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (qobject_cast<kinds::TMemo *>(child) || qobject_cast<kinds::TListBox *>(child) ||
+                    qobject_cast<kinds::TComboBox *>(child) ||
+                    qobject_cast<kinds::TButton *>(child))
+                    children << child;
+            }
+            if (children.isEmpty())
+                continue;
+            scene->show();
+            checkFrames(&form, children, rgb(scene->colorName()));
+            if (QTest::currentTestFailed())
+                return;
+            scene->hide();
+            framed += int(children.size());
+        }
+        QCOMPARE(framed, 80);
+
+        NamePrompt prompt(QStringLiteral("ホシフルツルギⅡ"), QStringLiteral("名前を教えてちょ"),
+                          QStringLiteral("あなた"), nullptr);
+        prompt.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&prompt));
+        checkFrames(&prompt, {prompt.field(), prompt.okButton(), prompt.cancelButton()},
+                    prompt.palette().color(QPalette::Window).rgb());
     }
 
     void bevelRingsAreTwoDevicePixelsEach() {

@@ -205,6 +205,51 @@ private slots:
         }
     }
 
+    // What a desktop's theme or font density could change, as pictures for
+    // tests/look/desktops_test.sh to compare across desktops: the window
+    // with a focused list and its selected entry, then with the focused
+    // drop-down field, the name prompt with its default text selected, and
+    // a message box (which follows the desktop's message font).
+    void picturesForDesktopComparison() {
+        const QString folder = qEnvironmentVariable("HOSHIFURU2_LOOK_PICTURES");
+        if (folder.isEmpty())
+            QSKIP("pictures for tests/look/desktops_test.sh");
+        QApplication::setCursorFlashTime(0); // the text cursor always shown
+        // A window of its own, whose scenes are made as they come on screen.
+        TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        // The scene on screen, and the keyboard in one of its widgets.
+        auto focusIn = [&form](const QString &scene, const QString &name) -> QWidget * {
+            form.find(scene)->widget->show();
+            QWidget *widget = form.find(name)->widget;
+            widget->setFocus(Qt::TabFocusReason);
+            return QTest::qWaitFor([widget] { return widget->hasFocus(); }) ? widget : nullptr;
+        };
+        auto *list = qobject_cast<kinds::TListBox *>(
+            focusIn(QStringLiteral("hajimari"), QStringLiteral("Box1")));
+        QVERIFY(list);
+        list->setCurrentRow(1);
+        QVERIFY(shot(&form).save(folder + QStringLiteral("/list.png")));
+        form.find(QStringLiteral("hajimari"))->widget->hide();
+        QVERIFY(focusIn(QStringLiteral("namiki1"), QStringLiteral("Box2")));
+        QVERIFY(shot(&form).save(folder + QStringLiteral("/combo.png")));
+        form.find(QStringLiteral("namiki1"))->widget->hide();
+
+        NamePrompt prompt(QStringLiteral("ホシフルツルギⅡ"), QStringLiteral("名前を教えてちょ"),
+                          QStringLiteral("あなた"), nullptr);
+        prompt.show();
+        QVERIFY(QTest::qWaitForWindowActive(&prompt));
+        QVERIFY(shot(&prompt).save(folder + QStringLiteral("/prompt.png")));
+        prompt.close();
+        MessageBox box(QStringLiteral("ホシフルツルギ２"),
+                       StoryText(QStringLiteral("ゆうは先に進むためしばらく歩いた。")), nullptr);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        QVERIFY(shot(&box).save(folder + QStringLiteral("/message.png")));
+    }
+
 private:
     // Along the edges of the current entry's rectangle there are pixels
     // that stand out from the list's background.
@@ -227,5 +272,11 @@ private:
     TForm1 *m_form = nullptr;
 };
 
-QTEST_MAIN(LookTest)
+int main(int argc, char *argv[]) {
+    // Not QTEST_MAIN, which makes Qt assume 96 DPI: the game's own set-up
+    // must, or a large font density shows in the pictures.
+    QApplication app(argc, argv);
+    LookTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_look.moc"

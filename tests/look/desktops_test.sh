@@ -1,0 +1,72 @@
+#!/bin/bash
+# The game keeps its own look on every desktop: under a dark colour scheme of
+# qt6ct, under GTK's dark Adwaita theme and with a large font density while
+# scaling is turned off (QT_FONT_DPI 144), the window with a focused list and
+# its selection, the focused drop-down field and the name prompt with its
+# selected text are identical pixel for pixel with the pictures taken on a
+# plain desktop. Message boxes follow the desktop's message font, as system
+# dialogs do, so theirs is compared only where the theme names no font.
+#
+#   desktops_test.sh TEST_LOOK [OUTDIR]
+#
+# The pictures that differ are left in OUTDIR/desktop-CONFIG-NAME.png.
+set -u
+test_look=$1 outdir=${2:-$PWD}
+here=$(cd "$(dirname "$0")/../.." && pwd)
+mkdir -p "$outdir"
+work=$(mktemp -d /tmp/hoshifuru2-desktops.XXXXXX)
+xvfb_pid=""
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen HOME=$work XDG_CONFIG_HOME=$work/config
+unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_FONT_DPI QT_SCALE_FACTOR GTK_THEME
+
+scheme=/usr/share/qt6ct/colors/darker.conf
+for needed in "$scheme" /usr/lib/*/qt6/plugins/platformthemes/libqgtk3.so; do
+    [ -e "$needed" ] || { echo "FAIL: $needed is missing (make test-deps installs it)"; exit 1; }
+done
+mkdir -p "$work/config/qt6ct"
+printf '[Appearance]\ncustom_palette=true\ncolor_scheme_path=%s\n' "$scheme" \
+    >"$work/config/qt6ct/qt6ct.conf"
+
+# GTK reads its theme only with a display to open, though the game draws
+# on the offscreen platform.
+. "$here/tools/private-xvfb.sh"
+start_private_xvfb "$work" 640x480 || exit 1
+export QT_QPA_PLATFORM=offscreen
+
+pictures() { # config env...
+    local config=$1
+    shift
+    mkdir -p "$work/$config"
+    if ! env "$@" HOSHIFURU2_LOOK_PICTURES="$work/$config" \
+        timeout 60 "$test_look" picturesForDesktopComparison >"$work/$config.log" 2>&1; then
+        echo "FAIL: no pictures under '$config': $(grep -m 1 -E 'FAIL|QWARN' "$work/$config.log")"
+        exit 1
+    fi
+}
+
+pictures plain
+pictures qt6ct-dark QT_QPA_PLATFORMTHEME=qt6ct
+pictures gtk3-dark QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
+pictures font-dpi-144 QT_FONT_DPI=144 QT_ENABLE_HIGHDPI_SCALING=0
+
+failed=0
+compare_pictures() { # config names...
+    local config=$1 name
+    shift
+    for name in "$@"; do
+        local plain=$work/plain/$name.png other=$work/$config/$name.png size1 size2 pixels
+        size1=$(identify -format '%wx%h' "$plain") size2=$(identify -format '%wx%h' "$other")
+        pixels=$(compare -metric AE "$plain" "$other" null: 2>&1)
+        if [ "$size1" != "$size2" ] || [ "$pixels" != 0 ]; then
+            echo "FAIL: $name under '$config': $size2 where $size1, $pixels pixels differ"
+            cp "$work/$config/$name.png" "$outdir/desktop-$config-$name.png"
+            failed=1
+        fi
+    done
+}
+compare_pictures qt6ct-dark list combo prompt
+compare_pictures gtk3-dark list combo prompt
+compare_pictures font-dpi-144 list combo prompt message
+[ "$failed" -eq 0 ] && echo "PASS: the window, the prompt and the message box as on a plain desktop"
+exit "$failed"
