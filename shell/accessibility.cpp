@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QHash>
 #include <QPointer>
@@ -91,6 +92,7 @@ namespace {
 struct PendingName {
     QPointer<QWidget> widget;
     QString name;
+    QString description;
 };
 
 QList<PendingName> &pendingNames() {
@@ -114,24 +116,41 @@ public:
             return;
         const QList<PendingName> names = std::exchange(pendingNames(), {});
         for (const PendingName &pending : names) {
-            if (pending.widget)
-                pending.widget->setAccessibleName(pending.name);
+            if (!pending.widget)
+                continue;
+            pending.widget->setAccessibleName(pending.name);
+            if (!pending.description.isEmpty())
+                pending.widget->setAccessibleDescription(pending.description);
         }
     }
 };
 
 } // namespace
 
-void nameForReaders(QWidget *widget, const QString &name) {
+void nameForReaders(QWidget *widget, const QString &name, const QString &description) {
     if (name.isEmpty())
         return;
     if (QAccessible::isActive() || readerListening()) {
         widget->setAccessibleName(name);
+        if (!description.isEmpty())
+            widget->setAccessibleDescription(description);
         return;
     }
     QList<PendingName> &names = pendingNames();
     names.removeIf([](const PendingName &pending) { return pending.widget.isNull(); });
-    names.append({widget, name});
+    names.append({widget, name, description});
+}
+
+QString memoSpeech(const QStringList &lines) {
+    return lines.mid(1).join(QString()).trimmed();
+}
+
+void announceListEntry(QWidget *list, int row) {
+    if (!QAccessible::isActive() || !list->hasFocus())
+        return;
+    QAccessibleEvent event(list, QAccessible::Focus);
+    event.setChild(row);
+    QAccessible::updateAccessibility(&event);
 }
 
 void announceAlert(QWidget *alert) {
@@ -246,14 +265,16 @@ public:
     }
 };
 
-// A message box: an alert named by its title and described by its text.
+// A message box: an alert named by the game (its title bar shows the
+// program file's name, which tells a listener nothing); its text is its
+// static text, read once: a description repeating it would be read again.
 class AlertInterface : public QAccessibleWidget {
 public:
     explicit AlertInterface(MessageBox *box) : QAccessibleWidget(box, QAccessible::AlertMessage) {}
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
-            return static_cast<const MessageBox *>(widget())->text();
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return gameTitle();
         return QAccessibleWidget::text(t);
     }
 };
@@ -278,7 +299,87 @@ QAccessibleInterface *describe(const QString &className, QObject *object) {
     return nullptr;
 }
 
+// What Qt's AT-SPI bridge sends, put in the order and form screen readers
+// expect:
+// - a widget reports its text and caret while it is filled in, before it is
+//   shown, and a widget that takes the focus reports its caret and
+//   selection before Qt reports the focus itself; a reader handling these
+//   once the widget has the focus moves to it silently and never presents
+//   it. Those reports are not
+//   sent while the focus report is still to come: a reader reads the caret
+//   and the selection of the object it moves to;
+// - a name or description change carries the object where readers expect
+//   the new text (Qt 6.4 to 6.11), which breaks Orca's handler. The game
+//   names and describes its widgets before they are shown, so readers read
+//   the new texts when they meet them: these reports are not sent.
+class EventOrder {
+public:
+    static void install() { previous() = QAccessible::installUpdateHandler(&EventOrder::update); }
+
+private:
+    static QAccessible::UpdateHandler &previous() {
+        static QAccessible::UpdateHandler handler = nullptr;
+        return handler;
+    }
+    static QPointer<QObject> &lastFocus() {
+        static QPointer<QObject> focus;
+        return focus;
+    }
+    // Sends the event on as Qt would have without this handler.
+    static void forward(QAccessibleEvent *event) {
+        if (previous()) {
+            previous()(event);
+            return;
+        }
+        QAccessible::installUpdateHandler(nullptr);
+        QAccessible::updateAccessibility(event);
+        QAccessible::installUpdateHandler(&EventOrder::update);
+    }
+    static bool isTextReport(QAccessible::Event type) {
+        switch (type) {
+        case QAccessible::TextCaretMoved:
+        case QAccessible::TextSelectionChanged:
+        case QAccessible::TextInserted:
+        case QAccessible::TextRemoved:
+        case QAccessible::TextUpdated:
+            return true;
+        default:
+            return false;
+        }
+    }
+    // Whether a text report about the object would mislead a reader: the
+    // object is not on screen (a scene's widgets are filled in before they
+    // are shown, and a reader handles the report only once the widget is
+    // shown and focused), or it is (or is inside) the widget taking the
+    // focus now, whose focus report has not gone out yet.
+    static bool misleadingTextReport(QObject *object) {
+        auto *widget = qobject_cast<QWidget *>(object);
+        if (!widget)
+            return false;
+        if (!widget->isVisible())
+            return true;
+        QWidget *focus = QApplication::focusWidget();
+        if (!focus || lastFocus() == focus)
+            return false;
+        return widget == focus || focus->isAncestorOf(widget);
+    }
+    static void update(QAccessibleEvent *event) {
+        const QAccessible::Event type = event->type();
+        if (type == QAccessible::NameChanged || type == QAccessible::DescriptionChanged)
+            return;
+        if (isTextReport(type) && misleadingTextReport(event->object()))
+            return;
+        forward(event);
+        if (type == QAccessible::Focus && event->child() < 0)
+            lastFocus() = event->object();
+    }
+};
+
 } // namespace
+
+QString gameTitle() {
+    return QStringLiteral("ホシフルツルギ２");
+}
 
 } // namespace accessibility
 
@@ -288,5 +389,6 @@ static void installAccessibleKinds() {
     static accessibility::NameOnActivation naming;
     QAccessible::installFactory(accessibility::describe);
     QAccessible::installActivationObserver(&naming);
+    accessibility::EventOrder::install();
 }
 Q_COREAPP_STARTUP_FUNCTION(installAccessibleKinds)

@@ -74,13 +74,26 @@ void writeHints(QWindow *window, FrameHints hints) {
 // (and Qt has written its own hints on it), but not yet mapped, which is
 // when window managers read them. (Asking a dialog for its winId() instead
 // would give every widget of the main window an X window of its own.)
+//
+// Each window also asks for the keyboard when it is shown (Qt takes it once
+// the window is mapped), and a dialog hands it back to the window below it
+// when it closes: without a window manager nobody else gives it, and the
+// keyboard would stay with the root window. A window manager decides for
+// itself.
 class HintsOnShow : public QObject {
 public:
     explicit HintsOnShow(FrameHints hints) : m_hints(hints) {}
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Show) {
-            if (QWindow *window = static_cast<QWidget *>(watched)->windowHandle())
+        auto *widget = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            if (QWindow *window = widget->windowHandle())
                 writeHints(window, m_hints);
+            widget->activateWindow();
+        } else if (event->type() == QEvent::Hide && !event->spontaneous() &&
+                   widget->parentWidget()) {
+            QWidget *below = widget->parentWidget()->window();
+            if (below->isVisible() && !QGuiApplication::focusWindow())
+                below->activateWindow();
         }
         return false;
     }

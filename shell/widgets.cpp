@@ -1,5 +1,7 @@
 #include "widgets.h"
 
+#include "accessibility.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QHash>
@@ -309,6 +311,7 @@ void TListBox::keyPressEvent(QKeyEvent *event) {
     if (arrow && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && itemIndex() < 0 &&
         currentIndex().isValid()) {
         selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        accessibility::announceListEntry(this, currentIndex().row());
         event->accept();
         return;
     }
