@@ -7,8 +7,11 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHash>
+#include <QLineEdit>
 #include <QPointer>
+#include <algorithm>
 #include <utility>
 
 namespace accessibility {
@@ -279,6 +282,110 @@ public:
     }
 };
 
+// The name prompt's field: editable text whose whole text is one run of
+// attributes. (Qt 6.4 reports a run of no characters at every offset, and
+// Orca then reads the text without its last character.)
+class NameFieldInterface : public QAccessibleWidget,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface {
+public:
+    explicit NameFieldInterface(QLineEdit *field)
+        : QAccessibleWidget(field, QAccessible::EditableText) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return field()->text();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = !field()->isReadOnly();
+        state.readOnly = field()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+    void *interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        if (t == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // Text
+    void selection(int index, int *start, int *end) const override {
+        *start = *end = 0;
+        if (index == 0 && field()->hasSelectedText()) {
+            *start = field()->selectionStart();
+            *end = *start + int(field()->selectedText().size());
+        }
+    }
+    int selectionCount() const override { return field()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override {
+        if (index == 0)
+            field()->deselect();
+    }
+    void setSelection(int, int start, int end) override {
+        field()->setSelection(start, end - start);
+    }
+    int cursorPosition() const override { return field()->cursorPosition(); }
+    void setCursorPosition(int position) override {
+        field()->setCursorPosition(std::clamp(position, 0, characterCount()));
+    }
+    QString text(int start, int end) const override {
+        const QString all = field()->text();
+        start = std::clamp(start, 0, int(all.size()));
+        end = std::clamp(end, start, int(all.size()));
+        return all.mid(start, end - start);
+    }
+    int characterCount() const override { return int(field()->text().size()); }
+    QRect characterRect(int offset) const override {
+        // The field draws its text from the left of its contents, after
+        // the frame's margin.
+        const QFontMetrics metrics(field()->font());
+        const QString all = field()->text();
+        offset = std::clamp(offset, 0, int(all.size()));
+        const QRect inside = field()->contentsRect();
+        const int left = inside.left() + 2 + metrics.horizontalAdvance(all.left(offset));
+        const int width = offset < all.size() ? metrics.horizontalAdvance(all.at(offset)) : 1;
+        const QRect local(left, inside.top() + (inside.height() - metrics.height()) / 2, width,
+                          metrics.height());
+        return QRect(field()->mapToGlobal(local.topLeft()), local.size());
+    }
+    int offsetAtPoint(const QPoint &point) const override {
+        return field()->cursorPositionAt(field()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int *start, int *end) const override {
+        const int count = characterCount();
+        if (offset < 0 || offset > count) {
+            *start = *end = -1;
+            return {};
+        }
+        *start = 0;
+        *end = count;
+        return {};
+    }
+
+    // Editing goes through the field, so its byte limit holds.
+    void deleteText(int start, int end) override {
+        field()->setSelection(start, end - start);
+        field()->del();
+    }
+    void insertText(int offset, const QString &text) override {
+        field()->setCursorPosition(offset);
+        field()->insert(text);
+    }
+    void replaceText(int start, int end, const QString &text) override {
+        field()->setSelection(start, end - start);
+        field()->insert(text);
+    }
+
+private:
+    QLineEdit *field() const { return static_cast<QLineEdit *>(widget()); }
+};
+
 // Qt asks from the most derived class upward, so each kind is matched by
 // its own class name.
 QAccessibleInterface *describe(const QString &className, QObject *object) {
@@ -296,6 +403,8 @@ QAccessibleInterface *describe(const QString &className, QObject *object) {
         return new TextViewInterface(static_cast<PlainTextView *>(object));
     if (className == QLatin1String("MessageBox"))
         return new AlertInterface(static_cast<MessageBox *>(object));
+    if (className == QLatin1String("QLineEdit") && qobject_cast<NamePrompt *>(object->parent()))
+        return new NameFieldInterface(static_cast<QLineEdit *>(object));
     return nullptr;
 }
 
@@ -388,6 +497,17 @@ QString gameTitle() {
 static void installAccessibleKinds() {
     static accessibility::NameOnActivation naming;
     QAccessible::installFactory(accessibility::describe);
+    // QApplication installs Qt's own factory for its widgets after this
+    // runs, and the factory installed last is asked first: once the
+    // application is made, this one goes last again, so that it describes
+    // the name prompt's field before Qt does.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            QAccessible::removeFactory(accessibility::describe);
+            QAccessible::installFactory(accessibility::describe);
+        },
+        Qt::QueuedConnection);
     QAccessible::installActivationObserver(&naming);
     accessibility::EventOrder::install();
 }
