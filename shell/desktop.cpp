@@ -4,6 +4,7 @@
 #include "warmup.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDialog>
@@ -76,10 +77,10 @@ void writeHints(QWindow *window, FrameHints hints) {
 // would give every widget of the main window an X window of its own.)
 //
 // Each window also asks for the keyboard when it is shown (Qt takes it once
-// the window is mapped), and a dialog hands it back to the window below it
-// when it closes: without a window manager nobody else gives it, and the
-// keyboard would stay with the root window. A window manager decides for
-// itself.
+// the window is mapped), and when a dialog has closed, the window below it
+// takes the keyboard back unless another window has it: without a window
+// manager nobody else gives it, and the keyboard would stay with the root
+// window.
 class HintsOnShow : public QObject {
 public:
     explicit HintsOnShow(FrameHints hints) : m_hints(hints) {}
@@ -91,9 +92,17 @@ public:
             widget->activateWindow();
         } else if (event->type() == QEvent::Hide && !event->spontaneous() &&
                    widget->parentWidget()) {
-            QWidget *below = widget->parentWidget()->window();
-            if (below->isVisible() && !QGuiApplication::focusWindow())
-                below->activateWindow();
+            // Once the story has gone on: a handler often opens the next
+            // dialog at once, which takes the keyboard itself.
+            QPointer<QWidget> below = widget->parentWidget()->window();
+            QMetaObject::invokeMethod(
+                below,
+                [below] {
+                    if (below && below->isVisible() && !QGuiApplication::focusWindow() &&
+                        !QApplication::activeModalWidget())
+                        below->activateWindow();
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }

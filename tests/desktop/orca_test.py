@@ -6,7 +6,8 @@ compares what Orca said with transcripts: run by orca_test.sh.
 
 A transcript is one play from the game's start to its end. Lines starting
 with "#" are comments. "> key KEYS..." presses keys and "> type TEXT" types
-text (xdotool); every other line is one utterance, and the utterances under a
+text (xdotool; one key a line where Orca's answers to two keys could
+cross); every other line is one utterance, and the utterances under a
 key line are what Orca says after it, before the next key. The lines before
 the first key line are said when the game starts. (A line "@ no window
 manager" tells orca_test.sh to end the window manager before this play.)
