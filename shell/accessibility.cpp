@@ -7,6 +7,12 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QFontMetrics>
 #include <QHash>
 #include <QLineEdit>
@@ -408,6 +414,63 @@ QAccessibleInterface *describe(const QString &className, QObject *object) {
     return nullptr;
 }
 
+// An object on the accessibility bus, as AT-SPI names it: the bus name of
+// its application and its path.
+struct SpiReference {
+    QString service;
+    QDBusObjectPath path;
+};
+
+QDBusArgument &operator<<(QDBusArgument &argument, const SpiReference &reference) {
+    argument.beginStructure();
+    argument << reference.service << reference.path;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, SpiReference &reference) {
+    argument.beginStructure();
+    argument >> reference.service >> reference.path;
+    argument.endStructure();
+    return argument;
+}
+
+} // namespace
+} // namespace accessibility
+
+Q_DECLARE_METATYPE(accessibility::SpiReference)
+
+namespace accessibility {
+namespace {
+
+// Tells readers that an object became visible or invisible. Qt's bridge
+// reports only that it is showing or not; a reader that read the object's
+// states while it was hidden keeps it invisible for good, and never
+// presents it again (Orca's flat review finds nothing in later scenes).
+// The report goes out as Qt's own reports do: on Qt's connection to the
+// accessibility bus, from the path Qt gives the object.
+void reportVisible(QAccessibleInterface *iface, bool visible) {
+    QDBusConnection bus(QStringLiteral("a11y"));
+    if (!bus.isConnected())
+        return;
+    static const bool registered = [] {
+        qDBusRegisterMetaType<SpiReference>();
+        return true;
+    }();
+    Q_UNUSED(registered);
+    const QString path = QStringLiteral("/org/a11y/atspi/accessible/%1")
+                             .arg(QString::number(QAccessible::uniqueId(iface)));
+    const SpiReference object{bus.baseService(), QDBusObjectPath(path)};
+    const SpiReference application{
+        bus.baseService(), QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))};
+    QDBusMessage signal = QDBusMessage::createSignal(
+        path, QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("StateChanged"));
+    signal << QStringLiteral("visible") << int(visible) << 0
+           << QVariant::fromValue(QDBusVariant(QVariant::fromValue(object)))
+           << QVariant::fromValue(application);
+    bus.send(signal);
+}
+
 // What Qt's AT-SPI bridge sends, put in the order and form screen readers
 // expect:
 // - a widget reports its text and caret while it is filled in, before it is
@@ -417,6 +480,8 @@ QAccessibleInterface *describe(const QString &className, QObject *object) {
 //   it. Those reports are not
 //   sent while the focus report is still to come: a reader reads the caret
 //   and the selection of the object it moves to;
+// - an object shown or hidden is reported showing or not, and here also
+//   visible or not (reportVisible);
 // - a name or description change carries the object where readers expect
 //   the new text (Qt 6.4 to 6.11), which breaks Orca's handler. The game
 //   names and describes its widgets before they are shown, so readers read
@@ -481,6 +546,11 @@ private:
         forward(event);
         if (type == QAccessible::Focus && event->child() < 0)
             lastFocus() = event->object();
+        if ((type == QAccessible::ObjectShow || type == QAccessible::ObjectHide) &&
+            event->child() < 0) {
+            if (QAccessibleInterface *iface = event->accessibleInterface())
+                reportVisible(iface, type == QAccessible::ObjectShow);
+        }
     }
 };
 
