@@ -560,6 +560,27 @@ QString gameTitle() {
     return QStringLiteral("ホシフルツルギ２");
 }
 
+namespace {
+
+QtMessageHandler &laterHandler() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+// Qt's AT-SPI bridge lets a screen reader look at each key first and gives
+// it 100 ms to answer; past that it warns and hands the key to the game all
+// the same. A reader busy presenting a new scene often takes longer on a
+// busy machine: the key is not lost, and the warning is not printed.
+void quietKeyTimeouts(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QSpiApplication::keyEventError")) &&
+        text.contains(QLatin1String("NoReply")))
+        return;
+    if (laterHandler())
+        laterHandler()(type, context, text);
+}
+
+} // namespace
+
 } // namespace accessibility
 
 // Once, when the application object is made; the interfaces themselves are
@@ -570,12 +591,15 @@ static void installAccessibleKinds() {
     // QApplication installs Qt's own factory for its widgets after this
     // runs, and the factory installed last is asked first: once the
     // application is made, this one goes last again, so that it describes
-    // the name prompt's field before Qt does.
+    // the name prompt's field before Qt does. The key timeouts are kept
+    // quiet from then on.
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [] {
             QAccessible::removeFactory(accessibility::describe);
             QAccessible::installFactory(accessibility::describe);
+            // After start-up has put its own message handler back.
+            accessibility::laterHandler() = qInstallMessageHandler(accessibility::quietKeyTimeouts);
         },
         Qt::QueuedConnection);
     QAccessible::installActivationObserver(&naming);
