@@ -3,6 +3,7 @@
 compares what Orca said with transcripts: run by orca_test.sh.
 
     orca_test.py GAME TRANSCRIPT
+    ORCA_RECORD=FOLDER orca_test.py GAME TRANSCRIPT   (writes a draft)
 
 A transcript is one play from the game's start to its end. Lines starting
 with "#" are comments. "> key KEYS..." presses keys and "> type TEXT" types
@@ -115,4 +116,38 @@ def play(game, path):
     print(f"ok: {name}: Orca said its {len(expected)} utterances, nothing else", flush=True)
 
 
-play(sys.argv[1], sys.argv[2])
+def record(game, path, folder):
+    """Plays the transcript's keys and writes what Orca says after each, once
+    it has been quiet for a second, to FOLDER/NAME: a draft for a new
+    transcript, to be read through before it is kept."""
+    steps = read_transcript(path)
+    start = len(spoken())
+    log = open(os.path.join(os.environ["WORK"], "game.log"), "a")
+    game_process = subprocess.Popen([game], stdout=log, stderr=log)
+    out = []
+    with open(path, encoding="utf-8") as transcript:
+        out = [line.rstrip("\n") for line in transcript if line.startswith(("#", "@"))]
+    for action, _ in steps:
+        if action:
+            number, (verb, argument) = action
+            out.append(f"> {verb} {argument}")
+            command = ["xdotool", "key", "--delay", "0"] + argument.split() if verb == "key" \
+                else ["xdotool", "type", "--delay", "20", argument]
+            subprocess.run(command, check=True, timeout=10)
+        heard, quiet_since = len(spoken()), time.monotonic()
+        deadline = time.monotonic() + STEP_SECONDS
+        while time.monotonic() - quiet_since < 1 and time.monotonic() < deadline:
+            time.sleep(0.05)
+            if len(spoken()) != heard:
+                heard, quiet_since = len(spoken()), time.monotonic()
+        out += spoken()[start:]
+        start = len(spoken())
+    game_process.wait(timeout=20)
+    with open(os.path.join(folder, os.path.basename(path)), "w", encoding="utf-8") as draft:
+        draft.write("\n".join(out) + "\n")
+
+
+if os.environ.get("ORCA_RECORD"):
+    record(sys.argv[1], sys.argv[2], os.environ["ORCA_RECORD"])
+else:
+    play(sys.argv[1], sys.argv[2])
