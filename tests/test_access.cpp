@@ -253,6 +253,14 @@ private slots:
         QCOMPARE(labels.size(), 1);
         QCOMPARE(labels.first().first->text(QAccessible::Name), label);
         QCOMPARE(prompt.prompt(), label); // the '&' is shown, not a mnemonic
+        // The default is one run of text, selected whole: a reader that reads
+        // by runs says all of it.
+        QAccessibleTextInterface *text = field->textInterface();
+        int start = -1, end = -1;
+        text->attributes(1, &start, &end);
+        QCOMPARE(text->text(start, end), QStringLiteral("あなた"));
+        text->selection(0, &start, &end);
+        QCOMPARE(text->text(start, end), QStringLiteral("あなた"));
     }
 
     void treeListsWhatIsOnScreen() {
