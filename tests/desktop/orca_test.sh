@@ -1,8 +1,9 @@
 #!/bin/bash
 # A blind player's game: the real screen reader Orca, speaking through
 # speech-dispatcher into a file instead of a sound card, plays the roads
-# written in TRANSCRIPT... by keyboard alone (orca_test.py), on a private X
-# server and session bus, under openbox and then with no window manager.
+# written in TRANSCRIPT... by keyboard alone (orca_test.py), one after the
+# other, on a private X server and session bus: under openbox until a
+# transcript asks for no window manager ("@ no window manager").
 #
 #   orca_test.sh GAME TRANSCRIPT...
 TEST_NAME=orca
