@@ -31,11 +31,24 @@ QString spokenCaption(const QString &panelName, const QString &caption);
 // where it has none, the place or person it stands for.
 QString panelName(const QString &panelName, const QString &caption);
 
-// Gives a widget an accessible name that only screen readers need: at once
-// while an assistive tool listens, else when one starts listening. (Naming
-// a widget makes Qt build its accessible interface, which nothing else
-// needs.)
-void nameForReaders(QWidget *widget, const QString &name);
+// Gives a widget an accessible name (and a description, where one is
+// given) that only screen readers need: at once while an assistive tool
+// listens, else when one starts listening. (Naming a widget makes Qt build
+// its accessible interface, which nothing else needs.)
+void nameForReaders(QWidget *widget, const QString &name, const QString &description = {});
+
+// What a reader says of a memo besides its speaker: the lines after the
+// first, joined as one sentence (the lines were broken by hand to fit the
+// memo's width, often inside a word).
+QString memoSpeech(const QStringList &lines);
+
+// Tells readers which entry of a list the keyboard has just picked where Qt
+// itself tells nothing (the entry was marked already, only its selection
+// changed).
+void announceListEntry(QWidget *list, int row);
+
+// The name screen readers give the game's message boxes.
+QString gameTitle();
 
 // Tells assistive technology that an alert (a message box) has appeared.
 void announceAlert(QWidget *alert);

@@ -55,8 +55,9 @@ void nameForReaders(std::span<const TForm1::Built> scene) {
         if (child.row->kind == TListBox)
             accessibility::nameForReaders(child.widget, question);
         else if (child.row->kind == TMemo && !child.row->entries.empty())
-            accessibility::nameForReaders(child.widget,
-                                          QString::fromUtf8(child.row->entries.front()));
+            accessibility::nameForReaders(
+                child.widget, QString::fromUtf8(child.row->entries.front()),
+                accessibility::memoSpeech(static_cast<kinds::TMemo *>(child.widget)->lines()));
     }
 }
 
@@ -182,15 +183,25 @@ void LayoutBuilder::focusShownScene(QWidget *scene) {
     if (focus && focus->isVisible())
         return;
     // The focus is chained by the rows' tab order: the first of the scene's
-    // widgets met in the chain is its first in tab order.
+    // widgets met in the chain is its first in tab order. A scene that asks
+    // a question gives the focus to its list or drop-down list, the first in
+    // tab order, so that a reader says the question with the choices before
+    // the player moves on; any other scene to its first widget.
+    QWidget *first = nullptr;
     for (QWidget *next = m_form->nextInFocusChain(); next != m_form;
          next = next->nextInFocusChain()) {
         if ((next == scene || scene->isAncestorOf(next)) && (next->focusPolicy() & Qt::TabFocus) &&
             next->isEnabled() && next->isVisible()) {
-            next->setFocus(Qt::OtherFocusReason);
-            return;
+            if (qobject_cast<kinds::TListBox *>(next) || qobject_cast<kinds::TComboBox *>(next)) {
+                first = next;
+                break;
+            }
+            if (!first)
+                first = next;
         }
     }
+    if (first)
+        first->setFocus(Qt::OtherFocusReason);
 }
 
 bool LayoutBuilder::isMade(int scene) const {

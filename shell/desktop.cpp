@@ -4,6 +4,7 @@
 #include "warmup.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDialog>
@@ -74,13 +75,34 @@ void writeHints(QWindow *window, FrameHints hints) {
 // (and Qt has written its own hints on it), but not yet mapped, which is
 // when window managers read them. (Asking a dialog for its winId() instead
 // would give every widget of the main window an X window of its own.)
+//
+// Each window also asks for the keyboard when it is shown (Qt takes it once
+// the window is mapped), and when a dialog has closed, the window below it
+// takes the keyboard back unless another window has it: without a window
+// manager nobody else gives it, and the keyboard would stay with the root
+// window.
 class HintsOnShow : public QObject {
 public:
     explicit HintsOnShow(FrameHints hints) : m_hints(hints) {}
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Show) {
-            if (QWindow *window = static_cast<QWidget *>(watched)->windowHandle())
+        auto *widget = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            if (QWindow *window = widget->windowHandle())
                 writeHints(window, m_hints);
+            widget->activateWindow();
+        } else if (event->type() == QEvent::Hide && !event->spontaneous() &&
+                   widget->parentWidget()) {
+            // Once the story has gone on: a handler often opens the next
+            // dialog at once, which takes the keyboard itself.
+            QPointer<QWidget> below = widget->parentWidget()->window();
+            QMetaObject::invokeMethod(
+                below,
+                [below] {
+                    if (below && below->isVisible() && !QGuiApplication::focusWindow() &&
+                        !QApplication::activeModalWidget())
+                        below->activateWindow();
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }

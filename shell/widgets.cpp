@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include "accessibility.h"
 #include "look.h"
 #include "style.h"
 
@@ -303,6 +304,7 @@ void TListBox::keyPressEvent(QKeyEvent *event) {
     if (arrow && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && itemIndex() < 0 &&
         currentIndex().isValid()) {
         selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        accessibility::announceListEntry(this, currentIndex().row());
         event->accept();
         return;
     }

@@ -25,8 +25,9 @@ PROMPT_TITLE = "ホシフルツルギⅡ"
 WELCOME = "ようこそ!冒険の島へ!さあ旅の始まりです。"
 
 game_path = sys.argv[1]
-box_title = os.path.basename(game_path).split(".")[0]
-box_title = box_title[:1] + box_title[1:].lower()
+# Readers hear message boxes named by the game, not by the program file's
+# name that their title bars show.
+box_title = TITLE
 events = []  # (type, detail1, role, name, texts of its labels)
 failure = []
 passed = 0

@@ -1,0 +1,153 @@
+#!/usr/bin/python3
+"""Plays the game by keyboard alone while Orca speaks into a file, and
+compares what Orca said with transcripts: run by orca_test.sh.
+
+    orca_test.py GAME TRANSCRIPT
+    ORCA_RECORD=FOLDER orca_test.py GAME TRANSCRIPT   (writes a draft)
+
+A transcript is one play from the game's start to its end. Lines starting
+with "#" are comments. "> key KEYS..." presses keys and "> type TEXT" types
+text (xdotool); every other line is one utterance, and the utterances under a
+key line are what Orca says after it, before the next key. The lines before
+the first key line are said when the game starts. (A line "@ no window
+manager" tells orca_test.sh to end the window manager before this play.)
+
+Each key is pressed once everything said before it has been said, so no
+utterance is cut off by the next key. Orca's echo of a key's name (an
+utterance ending in a blank) is left out on both sides: what the key brings
+may cut it short. Utterances are compared in Unicode's compatibility form
+(the speech server hands on full-width letters as their plain forms)
+without trailing blanks. Every transcript must also hold no utterance twice
+in a row, but for what a review key (on the keypad) reads again on the
+player's request. Exits 1 at the first difference.
+"""
+import os
+import subprocess
+import sys
+import time
+import unicodedata
+
+STEP_SECONDS = 30  # for Orca to say what one key brings, on a busy machine
+spoken_path = os.environ["SPOKEN"]
+
+
+def plain(line):
+    return unicodedata.normalize("NFKC", line).rstrip()
+
+
+def spoken():
+    """What Orca has said so far, without its echoes of keys."""
+    with open(spoken_path, encoding="utf-8", errors="replace") as log:
+        return [plain(line) for line in log.read().split("\n")[:-1] if not line.endswith(" ")]
+
+
+def read_transcript(path):
+    """The play as steps (action, utterances), the first without an action."""
+    steps = [(None, [])]
+    with open(path, encoding="utf-8") as transcript:
+        for number, line in enumerate(transcript, 1):
+            line = line.rstrip("\n")
+            if not line.strip() or line.startswith("#"):
+                continue
+            if line.startswith("@ "):
+                continue
+            if line.startswith("> "):
+                steps.append(((number, line[2:].split(" ", 1)), []))
+            else:
+                steps[-1][1].append(plain(line))
+    return steps
+
+
+def fail(message):
+    print("FAIL:", message, file=sys.stderr, flush=True)
+    sys.exit(1)
+
+
+def play(game, path):
+    name = os.path.basename(path)
+    steps = read_transcript(path)
+    # Orca's review keys (the keypad) read again what is on screen on the
+    # player's request: what they read may repeat what was said.
+    said = []
+    for action, lines in steps:
+        review = action and action[1][0] == "key" and action[1][1].startswith("KP_")
+        for index, line in enumerate(lines):
+            if said and said[-1] == line and not (review and index == 0):
+                fail(f"{name} itself has {line!r} twice in a row")
+            said.append(line)
+    start = len(spoken())
+    log = open(os.path.join(os.environ["WORK"], "game.log"), "a")
+    game_process = subprocess.Popen([game], stdout=log, stderr=log)
+    expected = []
+    try:
+        for action, lines in steps:
+            where = "the start"
+            if action:
+                number, (verb, argument) = action
+                where = f"line {number} ({verb} {argument})"
+                command = ["xdotool", "key", "--delay", "0"] + argument.split() if verb == "key" \
+                    else ["xdotool", "type", "--delay", "20", argument]
+                subprocess.run(command, check=True, timeout=10)
+            expected += lines
+            deadline = time.monotonic() + STEP_SECONDS
+            while len(spoken()) - start < len(expected) and time.monotonic() < deadline:
+                time.sleep(0.02)
+            heard = spoken()[start:start + len(expected)]
+            if heard != expected:
+                first = next((i for i, (a, b) in enumerate(zip(heard, expected)) if a != b),
+                             min(len(heard), len(expected)))
+                fail(f"{name}, after {where}: Orca said\n    "
+                     + "\n    ".join(heard[max(0, first - 3):first + 6])
+                     + "\n  where the transcript has\n    "
+                     + "\n    ".join(expected[max(0, first - 3):first + 6]))
+        try:
+            status = game_process.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            fail(f"{name}: the game did not end after the last key")
+        if status != 0:
+            fail(f"{name}: the game ended with status {status}")
+    finally:
+        if game_process.poll() is None:
+            game_process.kill()
+            game_process.wait()
+    extra = spoken()[start + len(expected):]
+    if extra:
+        fail(f"{name}: Orca said more than the transcript: {extra}")
+    print(f"ok: {name}: Orca said its {len(expected)} utterances, nothing else", flush=True)
+
+
+def record(game, path, folder):
+    """Plays the transcript's keys and writes what Orca says after each, once
+    it has been quiet for a second, to FOLDER/NAME: a draft for a new
+    transcript, to be read through before it is kept."""
+    steps = read_transcript(path)
+    start = len(spoken())
+    log = open(os.path.join(os.environ["WORK"], "game.log"), "a")
+    game_process = subprocess.Popen([game], stdout=log, stderr=log)
+    out = []
+    with open(path, encoding="utf-8") as transcript:
+        out = [line.rstrip("\n") for line in transcript if line.startswith(("#", "@"))]
+    for action, _ in steps:
+        if action:
+            number, (verb, argument) = action
+            out.append(f"> {verb} {argument}")
+            command = ["xdotool", "key", "--delay", "0"] + argument.split() if verb == "key" \
+                else ["xdotool", "type", "--delay", "20", argument]
+            subprocess.run(command, check=True, timeout=10)
+        heard, quiet_since = len(spoken()), time.monotonic()
+        deadline = time.monotonic() + STEP_SECONDS
+        while time.monotonic() - quiet_since < 1 and time.monotonic() < deadline:
+            time.sleep(0.05)
+            if len(spoken()) != heard:
+                heard, quiet_since = len(spoken()), time.monotonic()
+        out += spoken()[start:]
+        start = len(spoken())
+    game_process.wait(timeout=20)
+    with open(os.path.join(folder, os.path.basename(path)), "w", encoding="utf-8") as draft:
+        draft.write("\n".join(out) + "\n")
+
+
+if os.environ.get("ORCA_RECORD"):
+    record(sys.argv[1], sys.argv[2], os.environ["ORCA_RECORD"])
+else:
+    play(sys.argv[1], sys.argv[2])

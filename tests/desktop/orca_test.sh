@@ -1,0 +1,84 @@
+#!/bin/bash
+# A blind player's game: the real screen reader Orca, speaking through
+# speech-dispatcher into a file instead of a sound card, plays the roads
+# written in TRANSCRIPT... by keyboard alone (orca_test.py), one after the
+# other, on a private X server and session bus: under openbox until a
+# transcript asks for no window manager ("@ no window manager").
+#
+#   orca_test.sh GAME TRANSCRIPT...
+TEST_NAME=orca
+source "$(dirname "$0")/lib.sh"
+
+if [ $# -lt 2 ]; then
+    echo "usage: $0 GAME TRANSCRIPT..." >&2
+    exit 2
+fi
+game=$1
+shift
+need Xvfb xdotool xdpyinfo dbus-daemon openbox orca speech-dispatcher
+[ -x /usr/lib/speech-dispatcher-modules/sd_generic ] || fail "speech-dispatcher's generic module is not installed"
+[ -x /usr/libexec/at-spi-bus-launcher ] || fail "at-spi2-core is not installed"
+
+start_xvfb 1280x1024
+private_home
+start_session_bus
+
+# Speech: every utterance becomes one line of $work/spoken.txt, in the order
+# Orca speaks them. The audio output is ALSA's null device: the module plays
+# nothing, but speech-dispatcher will not start without an audio output.
+spoken=$work/spoken.txt
+: >"$spoken"
+mkdir -p "$work/speechd/modules"
+cat >"$work/speechd/speechd.conf" <<EOF
+AddModule "log" "sd_generic" "log.conf"
+DefaultModule log
+LanguageDefaultModule "en" "log"
+LanguageDefaultModule "ja" "log"
+AudioOutputMethod "alsa"
+AudioALSADevice "null"
+LogLevel 3
+LogDir "$work"
+EOF
+cat >"$work/speechd/modules/log.conf" <<EOF
+GenericExecuteSynth "printf '%s\\\\n' \'\$DATA\' >> $spoken"
+GenericMaxChunkLength 100000
+GenericDelimiters "\x01"
+AddVoice "en" "MALE1" "log"
+AddVoice "ja" "MALE1" "log"
+GenericLanguage "en" "en" "utf-8"
+GenericLanguage "ja" "ja" "utf-8"
+EOF
+speech-dispatcher --run-single --timeout 0 --config-dir "$work/speechd" \
+    >"$work/speechd-run.log" 2>&1 &
+started+=($!)
+poll 10000 test -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ||
+    fail "speech-dispatcher did not start"
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+openbox_pid=$!
+started+=($openbox_pid)
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+poll 10000 wm_running || fail "openbox did not start"
+
+orca --replace >"$work/orca.log" 2>&1 &
+started+=($!)
+# Orca takes seconds to start, more on a busy machine.
+poll 90000 grep -q "Screen reader on" "$spoken" || fail "Orca did not start speaking"
+
+# In the sanitizer build: the leaks of Qt's key queue are not the game's.
+if [[ ${LSAN_OPTIONS:-} == *suppressions=* ]]; then
+    suppressions=${LSAN_OPTIONS#*suppressions=}
+    suppressions=${suppressions%%:*}
+    cat "$suppressions" "$DESKTOP_TESTS/orca.supp" >"$work/lsan.supp"
+    export LSAN_OPTIONS=${LSAN_OPTIONS/suppressions=$suppressions/suppressions=$work/lsan.supp}
+fi
+
+export WORK=$work SPOKEN=$spoken
+for transcript in "$@"; do
+    if grep -q "^@ no window manager" "$transcript" && running "$openbox_pid"; then
+        kill "$openbox_pid"
+        wait "$openbox_pid"
+    fi
+    /usr/bin/python3 "$DESKTOP_TESTS/orca_test.py" "$game" "$transcript" ||
+        fail "Orca did not say what $(basename "$transcript") says"
+done
