@@ -6,8 +6,12 @@
 #   wayland_test.sh GAME RUNS [SHOT_DIR]
 #
 # The first run plays a few steps and reads the title bars the game draws:
-# the main window shows minimise and close and no maximise; the name prompt
-# and the message box show close alone. Then the game is started RUNS times
+# the main window shows minimise and close and no maximise, and no other
+# title bar around its own; the name prompt
+# and the message box show close alone. While the name prompt is open, the
+# main window's close control is ignored, as on X11. With SHOT_DIR, the
+# screen is left there as wayland-*.png at each of these three title bars.
+# Then the game is started RUNS times
 # and closed through its title bar's close control (every tenth run after
 # START, the name prompt and the welcome message); each time the process
 # must end with status 0 within 3 seconds of its window leaving the screen.
@@ -93,11 +97,12 @@ window_gone() { shot && ! screen window "$work/shot.ppm" >/dev/null; }
 
 # The close control: at the right end of the 30-pixel title bar above the
 # client area, 17 pixels in from the frame's right edge.
+click_close() { click_at $((cx + cw + 3 - 17)) $((cy - 15)); }
 close_game() { # what
     local tries=0
     park_pointer
     while :; do
-        click_at $((cx + cw + 3 - 17)) $((cy - 15))
+        click_close
         poll 2000 window_gone && break
         tries=$((tries + 1))
         retries=$((retries + 1))
@@ -128,11 +133,24 @@ frames_other_than_main() {
         awk -v mx=$((cx - 3)) -v my=$((cy - 30)) '!($1 == mx && $2 == my)' >"$work/frames"
     [ -s "$work/frames" ]
 }
-check_controls() { # x y w expected what
+check_controls() { # x y w expected what name
     local got
+    [ -z "$SHOT_DIR" ] || timeout 10 convert "ppm:$work/shot.ppm" "png:$SHOT_DIR/wayland-$6.png"
     got=$(screen controls "$work/shot.ppm" "$1" "$2" "$3")
     [ "$got" -eq "$4" ] || fail "the title bar of $5 shows $got controls, not $4"
     echo "$5: $got control(s) in its title bar"
+}
+
+# Nothing of Qt's own title bar around the game's: one pixel outside each
+# edge of the frame is the desktop's background (the window is alone then).
+check_bare() { # x y w h what
+    local at
+    for at in "$(($1 + $3 / 2)) $(($2 - 1))" "$(($1 - 1)) $(($2 + $4 / 2))" \
+        "$(($1 + $3)) $(($2 + $4 / 2))" "$(($1 + $3 / 2)) $(($2 + $4))"; do
+        # shellcheck disable=SC2086 # two numbers
+        [ "$(screen pixel "$work/shot.ppm" $at)" = "48 48 48" ] ||
+            fail "$5: something is drawn around its frame at $at"
+    done
 }
 
 # Runs START, the name prompt and the welcome message; with CHECK, reads the
@@ -145,7 +163,17 @@ play_opening() { # check?
     if [ "${1:-}" = check ]; then
         poll 5000 frames_other_than_main || fail "no name prompt appeared"
         read -r fx fy fw _ <"$work/frames"
-        check_controls "$fx" "$fy" "$fw" 1 "the name prompt"
+        check_controls "$fx" "$fy" "$fw" 1 "the name prompt" prompt
+        # Under the prompt the main window takes no input: its close control
+        # changes nothing (the grace period in which it must stay ignored).
+        click_close
+        park_pointer
+        sleep 0.5
+        running "$game_pid" && find_window && frames_other_than_main ||
+            fail "the main window's close control acted while the name prompt was open"
+        echo "the main window's close control under the name prompt: ignored"
+        # A click on the prompt's margin gives it weston's keyboard focus.
+        click_at $((fx + 8)) $((fy + 36))
     else
         poll 5000 frames_other_than_main || fail "no name prompt appeared (run $run)"
     fi
@@ -153,7 +181,7 @@ play_opening() { # check?
     press Return
     poll 5000 welcome_shown || fail "no welcome message after the name prompt (run $run)"
     read -r fx fy fw _ <"$work/frames"
-    [ "${1:-}" = check ] && check_controls "$fx" "$fy" "$fw" 1 "the message box"
+    [ "${1:-}" = check ] && check_controls "$fx" "$fy" "$fw" 1 "the message box" message
     # A click on the box's margin gives it weston's keyboard focus.
     click_at $((fx + 8)) $((fy + 36))
     press Return
@@ -174,7 +202,8 @@ read_outline
 park_pointer
 shot || fail "no screenshot"
 find_window || fail "the window moved"
-check_controls $((cx - 3)) $((cy - 30)) $((cw + 6)) 2 "the main window (minimise and close)"
+check_controls $((cx - 3)) $((cy - 30)) $((cw + 6)) 2 "the main window (minimise and close)" main
+check_bare $((cx - 3)) $((cy - 30)) $((cw + 6)) $((ch + 33)) "the main window"
 play_opening check
 close_game "run 1"
 for run in $(seq 2 "$runs"); do
