@@ -105,15 +105,13 @@ protected:
 
         // The title: plain text, centred on the bar, cut short where it
         // would reach the buttons.
-        QFont font;
-        font.setPixelSize(14);
-        painter.setFont(font);
+        painter.setFont(titleFont());
         painter.setPen(ink);
         const int titleRight = shown.isEmpty()
                                    ? frame.width() - rightMargin
                                    : int(buttonRect(int(shown.size()) - 1).left()) - buttonGap;
         const QRect room(titleLeft, 0, std::max(0, titleRight - titleLeft), titleHeight);
-        const QFontMetrics metrics(font);
+        const QFontMetrics metrics(painter.font());
         const QString title = metrics.elidedText(window()->windowTitle(), Qt::ElideRight,
                                                  room.width(), Qt::TextSingleLine);
         QRect centred(0, 0, metrics.horizontalAdvance(title), titleHeight);
@@ -126,6 +124,21 @@ protected:
     }
 
 private:
+    // The desktop's font, as Qt's own title bars use, not the window's: the
+    // properties the game's fonts set are all given, so that none of them
+    // comes from the window.
+    static QFont titleFont() {
+        const QFont desktop = QGuiApplication::font();
+        QFont font = desktop;
+        font.setFamily(desktop.family());
+        font.setPixelSize(14);
+        font.setWeight(desktop.weight());
+        font.setStyle(desktop.style());
+        font.setHintingPreference(desktop.hintingPreference());
+        font.setStyleStrategy(desktop.styleStrategy());
+        return font;
+    }
+
     bool inTitleBar(const QPointF &local) const {
         return local.y() < titleHeight && rect().contains(local.toPoint());
     }
