@@ -13,6 +13,9 @@
                                     frame at X Y, W wide, shows at its right
                                     end: separate groups of drawn pixels in
                                     its button row
+    screen.py active SHOT X Y W     exit status 0 when that title bar is
+                                    drawn as the active window's: its close
+                                    control (the right-most) in black
 
 Exit status 1 when nothing is found.
 """
@@ -120,6 +123,15 @@ def controls(width, pixels, x, y, w):
     return groups
 
 
+def active(width, pixels, x, y, w):
+    # The close control's 18-pixel square, 8 pixels in from the right edge.
+    return any(
+        sum(pixel(width, pixels, cx, cy)) < 120
+        for cx in range(x + w - 26, x + w - 8)
+        for cy in range(y + 6, y + 24)
+    )
+
+
 def main(argv):
     if len(argv) < 3:
         sys.exit(__doc__)
@@ -138,6 +150,8 @@ def main(argv):
         for frame in found:
             print(*frame)
         return 0 if found else 1
+    elif command == "active":
+        return 0 if active(width, pixels, int(argv[3]), int(argv[4]), int(argv[5])) else 1
     elif command == "controls":
         print(controls(width, pixels, int(argv[3]), int(argv[4]), int(argv[5])))
     else:

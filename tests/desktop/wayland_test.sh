@@ -153,6 +153,20 @@ check_bare() { # x y w h what
     done
 }
 
+# Keys go to the dialog at fx fy (fw wide) once the game draws it as the
+# active window; a click on its margin gives it weston's keyboard focus.
+dialog_active() { shot && screen active "$work/shot.ppm" "$fx" "$fy" "$fw"; }
+focus_dialog() { # what
+    local _
+    for _ in 1 2 3; do
+        dialog_active && return
+        click_at $((fx + 8)) $((fy + 36))
+        park_pointer
+        poll 2000 dialog_active && return
+    done
+    fail "$1 did not become the active window (run $run)"
+}
+
 # Runs START, the name prompt and the welcome message; with CHECK, reads the
 # dialogs' title bars on the way.
 play_opening() { # check?
@@ -172,18 +186,17 @@ play_opening() { # check?
         running "$game_pid" && find_window && frames_other_than_main ||
             fail "the main window's close control acted while the name prompt was open"
         echo "the main window's close control under the name prompt: ignored"
-        # A click on the prompt's margin gives it weston's keyboard focus.
-        click_at $((fx + 8)) $((fy + 36))
     else
         poll 5000 frames_other_than_main || fail "no name prompt appeared (run $run)"
     fi
     read -r prompt_frame <"$work/frames"
+    read -r fx fy fw _ <<<"$prompt_frame"
+    focus_dialog "the name prompt"
     press Return
     poll 5000 welcome_shown || fail "no welcome message after the name prompt (run $run)"
     read -r fx fy fw _ <"$work/frames"
     [ "${1:-}" = check ] && check_controls "$fx" "$fy" "$fw" 1 "the message box" message
-    # A click on the box's margin gives it weston's keyboard focus.
-    click_at $((fx + 8)) $((fy + 36))
+    focus_dialog "the welcome message"
     press Return
     poll 5000 dialogs_gone || fail "the welcome message stayed open (run $run)"
 }
