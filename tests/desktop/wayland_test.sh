@@ -28,7 +28,8 @@ fi
 game=$1 runs=$2
 SHOT_DIR=${3:-}
 need Xvfb weston xdotool import xdpyinfo
-[ -e /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so ] ||
+# libqwayland-generic.so with Qt 6.4 and 6.8, libqwayland.so with Qt 6.11.
+compgen -G '/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland*.so' >/dev/null ||
     fail "Qt's Wayland platform plugin is not installed (package qt6-wayland)"
 screen() { /usr/bin/python3 "$DESKTOP_TESTS/screen.py" "$@"; }
 

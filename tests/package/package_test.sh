@@ -166,7 +166,7 @@ runtime_needs=(
     '*/libcanberra.so.0'
     '/usr/share/sounds/freedesktop/stereo/bell.oga'
     '*/qt6/plugins/platforms/libqxcb.so'
-    '*/qt6/plugins/platforms/libqwayland-generic.so'
+    '*/qt6/plugins/platforms/libqwayland*.so'
 )
 needed=$shlibs
 for file in "${runtime_needs[@]}"; do
