@@ -156,17 +156,29 @@ check_bare() { # x y w h what
 }
 
 # Keys go to the dialog at fx fy (fw wide) once the game draws it as the
-# active window; a click on its margin gives it weston's keyboard focus.
+# active window and it stays so; a click on its margin gives it weston's
+# keyboard focus (which may pass to the main window as the previous dialog
+# goes).
 dialog_active() { shot && screen active "$work/shot.ppm" "$fx" "$fy" "$fw"; }
 focus_dialog() { # what
     local _
     for _ in 1 2 3; do
-        dialog_active && return
         click_at $((fx + 8)) $((fy + 36))
         park_pointer
-        poll 2000 dialog_active && return
+        poll 2000 dialog_active && sleep 0.2 && dialog_active && return
     done
     fail "$1 did not become the active window (run $run)"
+}
+# Answers the dialog with Return until UNTIL holds: a key that went to
+# another window is sent again.
+answer_dialog() { # what until
+    local _
+    for _ in 1 2 3; do
+        focus_dialog "$1"
+        press Return
+        poll 3000 "$2" && return
+    done
+    fail "$1 stayed open after Return (run $run)"
 }
 
 # Runs START, the name prompt and the welcome message; with CHECK, reads the
@@ -201,15 +213,12 @@ play_opening() { # check?
         poll 5000 frames_other_than_main || fail "no name prompt appeared (run $run)"
         read -r prompt_frame <"$work/frames"
         read -r fx fy fw _ <<<"$prompt_frame"
-        focus_dialog "the name prompt"
-        press Return
+        answer_dialog "the name prompt" welcome_shown
     fi
     poll 5000 welcome_shown || fail "no welcome message after the name prompt (run $run)"
     read -r fx fy fw _ <"$work/frames"
     [ "${1:-}" = check ] && check_controls "$fx" "$fy" "$fw" 1 "the message box" message
-    focus_dialog "the welcome message"
-    press Return
-    poll 5000 dialogs_gone || fail "the welcome message stayed open (run $run)"
+    answer_dialog "the welcome message" dialogs_gone
 }
 # Another frame than the prompt's (both are centred on the main window, so
 # they may share a corner; they differ in size).
