@@ -1,6 +1,7 @@
 #include "desktop.h"
 
 #include "form1.h"
+#include "titlebar.h"
 #include "warmup.h"
 
 #include <QAbstractNativeEventFilter>
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QWidget>
@@ -145,24 +145,11 @@ private:
     QPointer<QWidget> m_window;
 };
 
-// On Wayland desktops that leave title bars to their clients, Qt 6.4 draws
-// one with a maximise button on every window. The game brings its own title
-// bar plugin (titlebar.cpp), made for the Qt it was built with, and asks
-// Qt's Wayland platform for it before the first window is made.
-void useOwnTitleBar() {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ||
-        qstrcmp(qVersion(), QT_VERSION_STR) != 0)
-        return;
-    const QString programDir = QCoreApplication::applicationDirPath();
-    for (const QString &folder : {programDir + QStringLiteral("/plugins"),
-                                  programDir + QStringLiteral("/" TITLEBAR_PLUGIN_FROM_BIN)}) {
-        if (QFileInfo::exists(
-                folder + QStringLiteral("/wayland-decoration-client/libhoshifuru2-titlebar.so"))) {
-            QCoreApplication::addLibraryPath(folder);
-            qputenv("QT_WAYLAND_DECORATION", "hoshifuru2");
-            return;
-        }
-    }
+// On Wayland the compositor (weston, GNOME) leaves title bars to the
+// program, and Qt's own has a maximise button that does nothing on a window
+// of fixed size; the game draws its own (titlebar.h).
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 } // namespace
@@ -178,7 +165,8 @@ FrameHints dialogHints() {
 
 void prepareMainWindow(TForm1 *window) {
     warmUpAfterFirstFrame(window);
-    useOwnTitleBar();
+    if (onWayland())
+        titlebar::frameWindow(window);
     if (!x11Connection())
         return;
     static HintsOnShow hints(mainWindowHints());
@@ -188,6 +176,8 @@ void prepareMainWindow(TForm1 *window) {
 }
 
 void prepareDialog(QDialog *dialog) {
+    if (onWayland())
+        titlebar::frameWindow(dialog);
     if (!x11Connection())
         return;
     static HintsOnShow hints(dialogHints());

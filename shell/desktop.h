@@ -6,7 +6,8 @@
 // close, and nothing to resize or maximise it; the dialogs ask for close
 // only. Qt writes these wishes (_MOTIF_WM_HINTS) itself, but always adds
 // resizing; the game writes them again, exactly, before a window is mapped.
-// On Wayland the same wishes hold for the title bar the game draws itself.
+// On Wayland the same wishes hold for the title bar the game draws itself
+// (titlebar.h).
 #pragma once
 
 class QDialog;
@@ -29,11 +30,11 @@ FrameHints dialogHints();
 // Prepares the main window before it is first shown: the first-use work
 // after its first frame (warmup.h); on X11 its frame hints, and the watch
 // that ends the game when another program destroys one of the game's
-// windows; on Wayland the game's own title bar for all its windows, where
-// the desktop leaves title bars to the game.
+// windows; on Wayland the game's own title bar.
 void prepareMainWindow(TForm1 *window);
 
-// Gives a dialog its frame hints before it is first shown (X11 only).
+// Gives a dialog, before it is first shown, its frame hints on X11 and the
+// game's own title bar on Wayland.
 void prepareDialog(QDialog *dialog);
 
 // Ends the process once the window has closed and the event loop has ended:

@@ -225,8 +225,10 @@ void TPanel::clipToClient(QWidget *child) const {
 }
 
 QPoint clientOrigin(const QWidget *container) {
-    const auto *panel = qobject_cast<const TPanel *>(container);
-    return panel ? panel->clientRect().topLeft() : QPoint();
+    if (const auto *panel = qobject_cast<const TPanel *>(container))
+        return panel->clientRect().topLeft();
+    // A window that draws its own frame (titlebar.h) has it in its margins.
+    return container && container->isWindow() ? container->contentsRect().topLeft() : QPoint();
 }
 
 QRect TPanel::innerRect() const {

@@ -11,8 +11,10 @@
                                     the length of its left edge
     screen.py controls SHOT X Y W   how many controls the title bar of the
                                     frame at X Y, W wide, shows at its right
-                                    end: separate groups of drawn pixels in
-                                    its button row
+                                    end, in the game's button places
+    screen.py active SHOT X Y W     exit status 0 when that title bar is
+                                    drawn as the active window's: its close
+                                    control (the right-most) in black
 
 Exit status 1 when nothing is found.
 """
@@ -99,25 +101,39 @@ def frames(width, height, pixels, colour):
 
 
 def controls(width, pixels, x, y, w):
-    # The button row of a 30-pixel title bar, over its right-most 76 pixels,
-    # against the bar's own colour (taken above the buttons): drawn in black
-    # while the window is active, in grey while it is not.
+    # The button row of a 30-pixel title bar against the bar's own colour
+    # (taken above the buttons): drawn in black while the window is active,
+    # in grey while it is not. Buttons are 18-pixel squares 5 pixels apart,
+    # the first 8 pixels in from the right edge; counted from the right, a
+    # square holds a control when something is drawn in it and nothing in
+    # the 5 pixels on either side (which tells a button from the end of a
+    # title reaching into its square).
     background = pixel(width, pixels, x + w - 5, y + 3)
 
-    def differs(colour):
-        return sum(abs(a - b) for a, b in zip(colour, background)) > 60
-
-    columns = []
-    for cx in range(x + w - 76, x + w - 3):
-        columns.append(
-            any(differs(pixel(width, pixels, cx, cy)) for cy in range(y + 6, y + 24))
+    def drawn(left, right):
+        return any(
+            sum(abs(a - b) for a, b in zip(pixel(width, pixels, cx, cy), background)) > 60
+            for cx in range(left, right)
+            for cy in range(y + 6, y + 24)
         )
-    groups, gap = 0, 2
-    for drawn in columns:
-        if drawn and gap >= 2:
-            groups += 1
-        gap = 0 if drawn else gap + 1
-    return groups
+
+    count = 0
+    for i in range(3):
+        right = x + w - 8 - i * 23
+        left = right - 18
+        if not drawn(left, right) or drawn(left - 5, left) or drawn(right, right + 5):
+            break
+        count += 1
+    return count
+
+
+def active(width, pixels, x, y, w):
+    # The close control's 18-pixel square, 8 pixels in from the right edge.
+    return any(
+        sum(pixel(width, pixels, cx, cy)) < 120
+        for cx in range(x + w - 26, x + w - 8)
+        for cy in range(y + 6, y + 24)
+    )
 
 
 def main(argv):
@@ -138,6 +154,8 @@ def main(argv):
         for frame in found:
             print(*frame)
         return 0 if found else 1
+    elif command == "active":
+        return 0 if active(width, pixels, int(argv[3]), int(argv[4]), int(argv[5])) else 1
     elif command == "controls":
         print(controls(width, pixels, int(argv[3]), int(argv[4]), int(argv[5])))
     else:

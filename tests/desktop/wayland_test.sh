@@ -6,8 +6,13 @@
 #   wayland_test.sh GAME RUNS [SHOT_DIR]
 #
 # The first run plays a few steps and reads the title bars the game draws:
-# the main window shows minimise and close and no maximise; the name prompt
-# and the message box show close alone. Then the game is started RUNS times
+# the main window shows minimise and close and no maximise, and no other
+# title bar around its own; the name prompt
+# and the message box show close alone. While the name prompt is open, the
+# main window's close control is ignored, as on X11; the prompt's own close
+# control closes it. With SHOT_DIR, the
+# screen is left there as wayland-*.png at each of these three title bars.
+# Then the game is started RUNS times
 # and closed through its title bar's close control (every tenth run after
 # START, the name prompt and the welcome message); each time the process
 # must end with status 0 within 3 seconds of its window leaving the screen.
@@ -24,7 +29,8 @@ fi
 game=$1 runs=$2
 SHOT_DIR=${3:-}
 need Xvfb weston xdotool import xdpyinfo
-[ -e /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so ] ||
+# libqwayland-generic.so with Qt 6.4 and 6.8, libqwayland.so with Qt 6.11.
+compgen -G '/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland*.so' >/dev/null ||
     fail "Qt's Wayland platform plugin is not installed (package qt6-wayland)"
 screen() { /usr/bin/python3 "$DESKTOP_TESTS/screen.py" "$@"; }
 
@@ -93,11 +99,12 @@ window_gone() { shot && ! screen window "$work/shot.ppm" >/dev/null; }
 
 # The close control: at the right end of the 30-pixel title bar above the
 # client area, 17 pixels in from the frame's right edge.
+click_close() { click_at $((cx + cw + 3 - 17)) $((cy - 15)); }
 close_game() { # what
     local tries=0
     park_pointer
     while :; do
-        click_at $((cx + cw + 3 - 17)) $((cy - 15))
+        click_close
         poll 2000 window_gone && break
         tries=$((tries + 1))
         retries=$((retries + 1))
@@ -128,11 +135,50 @@ frames_other_than_main() {
         awk -v mx=$((cx - 3)) -v my=$((cy - 30)) '!($1 == mx && $2 == my)' >"$work/frames"
     [ -s "$work/frames" ]
 }
-check_controls() { # x y w expected what
+check_controls() { # x y w expected what name
     local got
+    [ -z "$SHOT_DIR" ] || timeout 10 convert "ppm:$work/shot.ppm" "png:$SHOT_DIR/wayland-$6.png"
     got=$(screen controls "$work/shot.ppm" "$1" "$2" "$3")
     [ "$got" -eq "$4" ] || fail "the title bar of $5 shows $got controls, not $4"
     echo "$5: $got control(s) in its title bar"
+}
+
+# Nothing of Qt's own title bar around the game's: one pixel outside each
+# edge of the frame is the desktop's background (the window is alone then).
+check_bare() { # x y w h what
+    local at
+    for at in "$(($1 + $3 / 2)) $(($2 - 1))" "$(($1 - 1)) $(($2 + $4 / 2))" \
+        "$(($1 + $3)) $(($2 + $4 / 2))" "$(($1 + $3 / 2)) $(($2 + $4))"; do
+        # shellcheck disable=SC2086 # two numbers
+        [ "$(screen pixel "$work/shot.ppm" $at)" = "48 48 48" ] ||
+            fail "$5: something is drawn around its frame at $at"
+    done
+}
+
+# Keys go to the dialog at fx fy (fw wide) once the game draws it as the
+# active window and it stays so; a click on its margin gives it weston's
+# keyboard focus (which may pass to the main window as the previous dialog
+# goes).
+dialog_active() { shot && screen active "$work/shot.ppm" "$fx" "$fy" "$fw"; }
+focus_dialog() { # what
+    local _
+    for _ in 1 2 3; do
+        click_at $((fx + 8)) $((fy + 36))
+        park_pointer
+        poll 2000 dialog_active && sleep 0.2 && dialog_active && return
+    done
+    fail "$1 did not become the active window (run $run)"
+}
+# Answers the dialog with Return until UNTIL holds: a key that went to
+# another window is sent again.
+answer_dialog() { # what until
+    local _
+    for _ in 1 2 3; do
+        focus_dialog "$1"
+        press Return
+        poll 3000 "$2" && return
+    done
+    fail "$1 stayed open after Return (run $run)"
 }
 
 # Runs START, the name prompt and the welcome message; with CHECK, reads the
@@ -145,19 +191,34 @@ play_opening() { # check?
     if [ "${1:-}" = check ]; then
         poll 5000 frames_other_than_main || fail "no name prompt appeared"
         read -r fx fy fw _ <"$work/frames"
-        check_controls "$fx" "$fy" "$fw" 1 "the name prompt"
+        check_controls "$fx" "$fy" "$fw" 1 "the name prompt" prompt
+        # Under the prompt the main window takes no input: its close control
+        # changes nothing (the grace period in which it must stay ignored).
+        click_close
+        park_pointer
+        sleep 0.5
+        running "$game_pid" && find_window && frames_other_than_main ||
+            fail "the main window's close control acted while the name prompt was open"
+        echo "the main window's close control under the name prompt: ignored"
+        # The prompt's own close control cancels it (with the mouse alone:
+        # weston gave its keyboard focus to the main window).
+        read -r prompt_frame <"$work/frames"
+        local _
+        for _ in 1 2 3; do
+            click_at $((fx + fw - 17)) $((fy + 15))
+            park_pointer
+            poll 2000 welcome_shown && break
+        done
     else
         poll 5000 frames_other_than_main || fail "no name prompt appeared (run $run)"
+        read -r prompt_frame <"$work/frames"
+        read -r fx fy fw _ <<<"$prompt_frame"
+        answer_dialog "the name prompt" welcome_shown
     fi
-    read -r prompt_frame <"$work/frames"
-    press Return
     poll 5000 welcome_shown || fail "no welcome message after the name prompt (run $run)"
     read -r fx fy fw _ <"$work/frames"
-    [ "${1:-}" = check ] && check_controls "$fx" "$fy" "$fw" 1 "the message box"
-    # A click on the box's margin gives it weston's keyboard focus.
-    click_at $((fx + 8)) $((fy + 36))
-    press Return
-    poll 5000 dialogs_gone || fail "the welcome message stayed open (run $run)"
+    [ "${1:-}" = check ] && check_controls "$fx" "$fy" "$fw" 1 "the message box" message
+    answer_dialog "the welcome message" dialogs_gone
 }
 # Another frame than the prompt's (both are centred on the main window, so
 # they may share a corner; they differ in size).
@@ -174,7 +235,8 @@ read_outline
 park_pointer
 shot || fail "no screenshot"
 find_window || fail "the window moved"
-check_controls $((cx - 3)) $((cy - 30)) $((cw + 6)) 2 "the main window (minimise and close)"
+check_controls $((cx - 3)) $((cy - 30)) $((cw + 6)) 2 "the main window (minimise and close)" main
+check_bare $((cx - 3)) $((cy - 30)) $((cw + 6)) $((ch + 33)) "the main window"
 play_opening check
 close_game "run 1"
 for run in $(seq 2 "$runs"); do

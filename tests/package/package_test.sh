@@ -72,9 +72,7 @@ grep -v 'running with root privileges' "$work/lintian.err" | grep -q . &&
     fail "lintian failed: $(cat "$work/lintian.err")"
 
 # ------------------------------------------------------------ the files
-multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 expected_files="./usr/games/hoshifuru2
-./usr/lib/$multiarch/hoshifuru2/plugins/wayland-decoration-client/libhoshifuru2-titlebar.so
 ./usr/share/applications/$APP_ID.desktop
 ./usr/share/doc/hoshifuru2/changelog.gz
 ./usr/share/doc/hoshifuru2/copyright
@@ -157,9 +155,8 @@ echo "fonts in art/fonts, each under a copyright paragraph of its own: ${#fonts[
 # ------------------------------------------------------------ dependencies
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/ *(.*//; s/^ *//; s/ *$//' | grep . | sort -u)
 echo "Depends: $(dpkg-deb -f "$deb" Depends)"
-# What the program and its Wayland title bar link against.
-titlebar=$root/usr/lib/$multiarch/hoshifuru2/plugins/wayland-decoration-client/libhoshifuru2-titlebar.so
-shlibs=$(cd "$work/build/src" && dpkg-shlibdeps -O -e"$game" -e"$titlebar" 2>/dev/null |
+# What the program links against.
+shlibs=$(cd "$work/build/src" && dpkg-shlibdeps -O -e"$game" 2>/dev/null |
     sed -n 's/^shlibs:Depends=//p' | tr ',' '\n' | sed 's/ *(.*//; s/^ *//' | grep . | sort -u)
 [ -n "$shlibs" ] || stop "dpkg-shlibdeps found no libraries"
 # What the program opens at run time without linking it: the sound library
@@ -169,7 +166,7 @@ runtime_needs=(
     '*/libcanberra.so.0'
     '/usr/share/sounds/freedesktop/stereo/bell.oga'
     '*/qt6/plugins/platforms/libqxcb.so'
-    '*/qt6/plugins/platforms/libqwayland-generic.so'
+    '*/qt6/plugins/platforms/libqwayland*.so'
 )
 needed=$shlibs
 for file in "${runtime_needs[@]}"; do

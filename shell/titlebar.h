@@ -1,0 +1,20 @@
+// The title bar the game draws for its own windows where nothing else draws
+// one to its liking: on Wayland, where the compositor (weston, GNOME) leaves
+// title bars to the program and Qt's own title bar has a maximise button
+// that does nothing on a window of fixed size.
+#pragma once
+
+class QWidget;
+
+namespace titlebar {
+
+// Turns WINDOW, a top-level widget of fixed size not shown yet, into a
+// frameless window with the game's own frame around its client area: a
+// 30-pixel title bar with the window's icon, its title and the buttons its
+// flags ask for (minimise, close; never maximise), and a 3-pixel edge on
+// the other sides. The window grows by the frame, which lies in its
+// contents margins; its child widgets move with the client area, so each
+// keeps its place relative to it. A drag on the bar moves the window.
+void frameWindow(QWidget *window);
+
+} // namespace titlebar
