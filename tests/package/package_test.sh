@@ -78,6 +78,7 @@ expected_files="./usr/games/hoshifuru2
 ./usr/share/doc/hoshifuru2/copyright
 ./usr/share/icons/hicolor/128x128/apps/$APP_ID.png
 ./usr/share/icons/hicolor/32x32/apps/$APP_ID.png
+./usr/share/lintian/overrides/hoshifuru2
 ./usr/share/man/man6/hoshifuru2.6.gz
 ./usr/share/metainfo/$APP_ID.metainfo.xml"
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
@@ -161,16 +162,18 @@ shlibs=$(cd "$work/build/src" && dpkg-shlibdeps -O -e"$game" 2>/dev/null |
 [ -n "$shlibs" ] || stop "dpkg-shlibdeps found no libraries"
 # What the program opens at run time without linking it: the sound library
 # (loaded on the first beep), the theme's bell, and the Qt platform plugins
-# for X11 and Wayland.
+# for X11 and Wayland (the Wayland one under its Qt 6.11 name as well; a|b
+# names either).
 runtime_needs=(
     '*/libcanberra.so.0'
     '/usr/share/sounds/freedesktop/stereo/bell.oga'
     '*/qt6/plugins/platforms/libqxcb.so'
-    '*/qt6/plugins/platforms/libqwayland*.so'
+    '*/qt6/plugins/platforms/libqwayland-generic.so|*/qt6/plugins/platforms/libqwayland.so'
 )
 needed=$shlibs
 for file in "${runtime_needs[@]}"; do
-    owner=$(dpkg-query -S "$file" 2>/dev/null | head -n 1 | cut -d: -f1)
+    IFS='|' read -r -a names <<<"$file"
+    owner=$(dpkg-query -S "${names[@]}" 2>/dev/null | head -n 1 | cut -d: -f1)
     [ -n "$owner" ] || stop "no installed package has $file (make test-deps installs them)"
     grep -qx "$owner" <<<"$depends" || fail "Depends lacks $owner, which has $file"
     needed+=$'\n'$owner
