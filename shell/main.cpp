@@ -12,7 +12,7 @@
 
 int main(int argc, char *argv[]) {
     // Before anything else, so that a signal to end is never lost.
-    if (!startup::catchEndSignals() || !startup::enoughFileDescriptors())
+    if (!startup::catchEndSignals() || !startup::enoughFileDescriptors() || !startup::roomToRun())
         return 1;
     if (argc > 1) {
         std::fputs("hoshifuru2: this program takes no arguments\n", stderr);
@@ -51,6 +51,7 @@ int main(int argc, char *argv[]) {
     startup::endOnSignals(*form);
     desktop::prepareMainWindow(form.get());
     form->show();
+    startup::started();
     const int status = app.exec();
     form.reset();
     PlayerName.clear();

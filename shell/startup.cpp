@@ -8,15 +8,18 @@
 #include <QtGui/private/qguiapplication_p.h>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <mutex>
+#include <pthread.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 #include <string>
@@ -34,13 +37,80 @@ namespace {
 // [0] is written by the signal handler, [1] read by the event loop.
 int signalSocket[2] = {-1, -1};
 
-// Only sends a byte: the event loop does the rest.
+// Two deadlines share one timer: the end of the program after a signal to
+// end (the event loop closes the window well before it, unless the program
+// waits outside the event loop), and the end of start-up (the display, the
+// compositor or a bus may accept a connection and never answer). Each is a
+// time on the monotonic clock in nanoseconds, 0 when none is set. Only
+// async-signal-safe calls are made on them.
+constexpr long long endGrace = 500'000'000;      // after a signal to end
+constexpr long long startLimit = 10'000'000'000; // for the whole start-up
+timer_t deadlineTimer;
+bool deadlineTimerMade = false;
+std::atomic<long long> endBy{0};
+std::atomic<long long> startBy{0};
+// The line that says what start-up was waiting for; one of these buffers.
+char waitLines[2][320];
+std::atomic<const char *> waitLine{nullptr};
+static_assert(std::atomic<long long>::is_always_lock_free);
+
+long long monotonicNow() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
+}
+
+// Sets the timer to the earlier deadline, or stops it.
+void armDeadlineTimer() {
+    if (!deadlineTimerMade)
+        return;
+    const long long end = endBy.load();
+    const long long start = startBy.load();
+    const long long next = end && start ? std::min(end, start) : end ? end : start;
+    itimerspec when{};
+    when.it_value.tv_sec = next / 1'000'000'000;
+    when.it_value.tv_nsec = next % 1'000'000'000;
+    ::timer_settime(deadlineTimer, TIMER_ABSTIME, &when, nullptr);
+}
+
+void onDeadline(int) {
+    const int saved = errno;
+    const long long now = monotonicNow();
+    const long long end = endBy.load();
+    if (end && now >= end)
+        ::_exit(0); // as the window's close would have ended it
+    const long long start = startBy.load();
+    if (start && now >= start) {
+        if (const char *line = waitLine.load()) {
+            [[maybe_unused]] const ssize_t written =
+                ::write(STDERR_FILENO, line, std::strlen(line));
+        }
+        ::_exit(1);
+    }
+    armDeadlineTimer();
+    errno = saved;
+}
+
+// Sends a byte for the event loop to act on, and sets the end's deadline,
+// which holds when the event loop never reads it.
 void onEndSignal(int) {
     const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t sent =
         ::send(signalSocket[0], &byte, 1, MSG_DONTWAIT | MSG_NOSIGNAL);
+    long long none = 0;
+    if (endBy.compare_exchange_strong(none, monotonicNow() + endGrace))
+        armDeadlineTimer();
     errno = saved;
+}
+
+// What start-up waits for from now on: one line, said if it never comes.
+void waitingFor(const char *format, const char *what) {
+    static int next = 0;
+    char *line = waitLines[next];
+    next = 1 - next;
+    std::snprintf(line, sizeof waitLines[0], format, what);
+    waitLine.store(line);
 }
 
 // --------------------------------------------------------- opening a display
@@ -114,6 +184,7 @@ void watchMessage(QtMsgType type, const QMessageLogContext &context, const QStri
 }
 
 bool sessionBusOff = false;
+QByteArray displaysTried; // for the line said when start-up waits too long
 
 // The accessibility bus an X display publishes on its root window, if any.
 QByteArray publishedAccessibilityBus() {
@@ -171,12 +242,24 @@ bool catchEndSignals() {
                      std::strerror(errno));
         return false;
     }
+    // The timer of the deadlines signals on SIGALRM, which nothing else uses.
+    struct sigaction onTimer {};
+    onTimer.sa_handler = onDeadline;
+    sigemptyset(&onTimer.sa_mask);
+    onTimer.sa_flags = SA_RESTART;
+    sigaction(SIGALRM, &onTimer, nullptr);
+    sigevent timerSignal{};
+    timerSignal.sigev_notify = SIGEV_SIGNAL;
+    timerSignal.sigev_signo = SIGALRM;
+    deadlineTimerMade = ::timer_create(CLOCK_MONOTONIC, &timerSignal, &deadlineTimer) == 0;
+
     struct sigaction action {};
     action.sa_handler = onEndSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigset_t caught;
     sigemptyset(&caught);
+    sigaddset(&caught, SIGALRM);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction before {};
         sigaction(signal, nullptr, &before);
@@ -222,6 +305,60 @@ bool enoughFileDescriptors() {
     return false;
 }
 
+bool roomToRun() {
+    // Measured: the game starts with a stack of 96 KiB but not 64 KiB, and
+    // plays in an address space of 110 MB only until the first font it
+    // cannot map; these leave room for input methods, accessibility and the
+    // fonts of a name.
+    constexpr rlim_t stackNeeded = 1024 * 1024;
+    constexpr rlim_t memoryNeeded = 256 * 1024 * 1024;
+    struct Limit {
+        int resource;
+        rlim_t needed;
+        const char *what;
+    };
+    for (const Limit &need : {Limit{RLIMIT_STACK, stackNeeded, "stack size"},
+                              Limit{RLIMIT_AS, memoryNeeded, "virtual memory"},
+                              Limit{RLIMIT_DATA, memoryNeeded, "data segment size"}}) {
+        rlimit limit{};
+        if (::getrlimit(need.resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+            limit.rlim_cur >= need.needed)
+            continue;
+        // The soft limit is raised as far as needed where the hard one allows.
+        if (limit.rlim_max == RLIM_INFINITY || limit.rlim_max >= need.needed) {
+            limit.rlim_cur = need.needed;
+            if (::setrlimit(need.resource, &limit) == 0)
+                continue;
+        }
+        std::fprintf(stderr, "hoshifuru2: the %s limit is too low: %llu KiB, %llu KiB needed\n",
+                     need.what, static_cast<unsigned long long>(limit.rlim_cur / 1024),
+                     static_cast<unsigned long long>(need.needed / 1024));
+        return false;
+    }
+    // Threads made from now on get the stack they would have had without a
+    // low soft limit (the C library took their size from it at start).
+    pthread_attr_t attributes;
+    if (::pthread_getattr_default_np(&attributes) == 0) {
+        size_t size = 0;
+        if (::pthread_attr_getstacksize(&attributes, &size) == 0 && size < stackNeeded) {
+            ::pthread_attr_setstacksize(&attributes, stackNeeded);
+            ::pthread_setattr_default_np(&attributes);
+        }
+        ::pthread_attr_destroy(&attributes);
+    }
+    // Qt reads the display's events on a thread of its own: without one (a
+    // limit on processes, or no memory for its stack) it would wait for ever.
+    pthread_t thread;
+    const int made = ::pthread_create(
+        &thread, nullptr, [](void *) -> void * { return nullptr; }, nullptr);
+    if (made != 0) {
+        std::fprintf(stderr, "hoshifuru2: cannot start a thread: %s\n", std::strerror(made));
+        return false;
+    }
+    ::pthread_join(thread, nullptr);
+    return true;
+}
+
 bool endSignalPending() {
     char byte;
     return ::recv(signalSocket[1], &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 1;
@@ -265,9 +402,34 @@ void keepToExistingSessionBus() {
 
 void watchDisplayOpening() {
     passOn = qInstallMessageHandler(watchMessage);
+    // The displays Qt may try: the platforms named, or else Wayland's where a
+    // Wayland session or display is set, and X's.
+    QByteArrayList platforms;
+    if (const QByteArray named = qgetenv("QT_QPA_PLATFORM"); !named.isEmpty()) {
+        platforms = named.split(';');
+    } else {
+        if (qgetenv("XDG_SESSION_TYPE") == "wayland" ||
+            qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+            platforms << "wayland";
+        platforms << "xcb";
+    }
+    QByteArrayList displays;
+    for (const QByteArray &platform : std::as_const(platforms))
+        displays << displayOf(platform).left(120);
+    displaysTried = displays.join("; ");
+    waitingFor("hoshifuru2: no answer from the display (%s)\n", displaysTried.constData());
+    startBy.store(monotonicNow() + startLimit);
+    armDeadlineTimer();
+}
+
+void started() {
+    startBy.store(0);
+    armDeadlineTimer();
 }
 
 void displayOpened() {
+    waitingFor("hoshifuru2: no answer from the display or the desktop's buses (%s)\n",
+               displaysTried.constData());
     qInstallMessageHandler(passOn);
     const std::lock_guard lock(heldLock);
     for (const HeldMessage &message : held) {

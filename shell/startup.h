@@ -12,8 +12,11 @@ namespace startup {
 
 // From here on SIGTERM, SIGINT and SIGHUP (unless SIGHUP was ignored when
 // the program started, as under nohup) are kept on a socket until the
-// window can act on them, and writing to a closed pipe only fails. False,
-// after one line on standard error, when the socket cannot be made.
+// window can act on them, and writing to a closed pipe only fails. Where
+// the program waits outside its event loop and so cannot act on them, it
+// ends half a second after the signal, with status 0 as when the window
+// closes. False, after one line on standard error, when the socket cannot
+// be made.
 bool catchEndSignals();
 
 // Enough free file descriptors for a whole game, the soft limit raised where
@@ -21,6 +24,13 @@ bool catchEndSignals();
 // error, when too few are free: the display library would wait for ever for
 // a reply that carries a descriptor it cannot receive.
 bool enoughFileDescriptors();
+
+// Room for a whole game under the limits the program was started with: a
+// stack, an address space and a data segment large enough (soft limits
+// raised where the hard ones allow), and a thread can be started. False,
+// after one line on standard error, where not: the game would crash or wait
+// for ever part-way.
+bool roomToRun();
 
 // True when a signal to end came before the window could act on it.
 bool endSignalPending();
@@ -53,8 +63,14 @@ void keepToExistingSessionBus();
 // one line that names the display, status 1, instead of Qt's abort. Call
 // watchDisplayOpening() before making the QApplication, displayOpened()
 // after; Qt's messages in between are passed on only if the start succeeds.
+//
+// From watchDisplayOpening() until started() (after the window is shown),
+// start-up has a time limit: a display, compositor or bus that never
+// answers ends the program with one line that names what it waited for,
+// status 1.
 void watchDisplayOpening();
 void displayOpened();
+void started();
 
 // After the QApplication is made. Window titles reach older window managers
 // through the locale's character set: where that is not UTF-8, the
