@@ -21,10 +21,14 @@ int main(int argc, char *argv[]) {
     const char *program = argc > 0 && argv[0] ? argv[0] : "";
     startup::keepToExistingSessionBus();
     startup::QtCommandLine qtCommandLine(program);
+    if (!startup::saneScaleSettings())
+        return 1;
 
     startup::watchDisplayOpening();
     QApplication app(qtCommandLine.argc, qtCommandLine.argv);
     startup::displayOpened();
+    if (!startup::windowFitsScreens(QSize(TForm1::clientWidth, TForm1::clientHeight)))
+        return 1;
     startup::useUtf8CharacterType();
     startup::findAccessibilityBus();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));

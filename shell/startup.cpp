@@ -1,7 +1,10 @@
 #include "startup.h"
 
 #include <QByteArray>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QString>
 #include <QWidget>
@@ -11,7 +14,9 @@
 #include <atomic>
 #include <cerrno>
 #include <clocale>
+#include <cmath>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,13 +24,16 @@
 #include <fcntl.h>
 #include <langinfo.h>
 #include <mutex>
+#include <poll.h>
 #include <pthread.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
+#include <qpa/qplatformscreen.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 #include <xcb/xcb.h>
@@ -223,6 +231,113 @@ QByteArray publishedAccessibilityBus() {
     return address;
 }
 
+// The folder of the player's own sockets, as the accessibility bus launcher
+// picks it: the runtime folder, or else the cache folder.
+QByteArray ownSocketFolder() {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.startsWith('/'))
+        return runtime;
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    if (cache.startsWith('/'))
+        return cache;
+    const QByteArray home = qgetenv("HOME");
+    return home.startsWith('/') ? home + "/.cache" : QByteArray();
+}
+
+// Waits for the socket until the deadline: false when it is not ready then.
+bool awaitSocket(int fd, short events, long long deadline) {
+    for (;;) {
+        const long long left = (deadline - monotonicNow()) / 1'000'000;
+        if (left <= 0)
+            return false;
+        pollfd watched{fd, events, 0};
+        const int ready = ::poll(&watched, 1, int(left));
+        if (ready > 0)
+            return true;
+        if (ready < 0 && errno != EINTR)
+            return false;
+    }
+}
+
+// Whether an accessibility bus address published on the root window, which
+// any program on the display may write, is a bus of this player's own that
+// answers: a unix:path= socket in the player's own socket folder or a
+// unix:abstract= one, either owned by this user, whose server offers
+// authentication within a second. Anything else (another kind of address,
+// which may run a program, another user's socket, a server that never
+// answers) is not.
+bool trustedAccessibilityBus(const QByteArray &address) {
+    if (!address.startsWith("unix:"))
+        return false;
+    QByteArray path, abstract;
+    for (const QByteArray &pair : address.mid(5).split(',')) {
+        const qsizetype equals = pair.indexOf('=');
+        const QByteArray key = pair.left(equals);
+        const QByteArray value = QByteArray::fromPercentEncoding(pair.mid(equals + 1));
+        if (equals <= 0 || value.isEmpty() || value.contains('\0'))
+            return false;
+        if (key == "path" && path.isEmpty() && abstract.isEmpty())
+            path = value;
+        else if (key == "abstract" && path.isEmpty() && abstract.isEmpty())
+            abstract = value;
+        else if (key != "guid")
+            return false;
+    }
+    sockaddr_un socketAddress{};
+    socketAddress.sun_family = AF_UNIX;
+    socklen_t length = 0;
+    if (!path.isEmpty()) {
+        const QByteArray folder = ownSocketFolder();
+        if (folder.isEmpty() || !path.startsWith(folder + '/') || path.contains("/../") ||
+            path.contains("/./") || path.size() >= qsizetype(sizeof socketAddress.sun_path))
+            return false;
+        struct stat status {};
+        if (::lstat(path.constData(), &status) != 0 || !S_ISSOCK(status.st_mode) ||
+            status.st_uid != ::getuid())
+            return false;
+        std::memcpy(socketAddress.sun_path, path.constData(), size_t(path.size()));
+        length = socklen_t(offsetof(sockaddr_un, sun_path) + path.size() + 1);
+    } else if (!abstract.isEmpty() && abstract.size() < qsizetype(sizeof socketAddress.sun_path)) {
+        std::memcpy(socketAddress.sun_path + 1, abstract.constData(), size_t(abstract.size()));
+        length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + abstract.size());
+    } else {
+        return false;
+    }
+
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    const long long deadline = monotonicNow() + 1'000'000'000;
+    bool answers = false;
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&socketAddress), length) == 0 ||
+        (errno == EAGAIN && awaitSocket(fd, POLLOUT, deadline))) {
+        ucred peer{};
+        socklen_t peerLength = sizeof peer;
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &peerLength) == 0 &&
+            peer.uid == ::getuid()) {
+            // The first words of the bus protocol: the server answers with
+            // "OK" and its id, or "REJECTED"; either way it is a live bus.
+            QByteArray hello("\0AUTH EXTERNAL ", 15);
+            hello += QByteArray::number(::getuid()).toHex() + "\r\n";
+            char reply[256];
+            size_t got = 0;
+            if (::send(fd, hello.constData(), size_t(hello.size()), MSG_NOSIGNAL) ==
+                ssize_t(hello.size())) {
+                while (got < sizeof reply && std::memchr(reply, '\n', got) == nullptr &&
+                       awaitSocket(fd, POLLIN, deadline)) {
+                    const ssize_t n = ::recv(fd, reply + got, sizeof reply - got, 0);
+                    if (n <= 0)
+                        break;
+                    got += size_t(n);
+                }
+            }
+            answers = got >= 3 && std::memcmp(reply, "OK ", 3) == 0;
+        }
+    }
+    ::close(fd);
+    return answers;
+}
+
 bool isUtf8(const char *codeset) {
     return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
 }
@@ -359,6 +474,54 @@ bool roomToRun() {
     return true;
 }
 
+bool saneScaleSettings() {
+    // Read as Qt reads them; a value Qt cannot read it ignores.
+    bool number = false;
+    const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
+    const double factor = scale.toDouble(&number);
+    if (number && !(std::isfinite(factor) && factor > 0)) {
+        std::fprintf(stderr,
+                     "hoshifuru2: QT_SCALE_FACTOR=\"%s\" leaves no window to show: it must be a "
+                     "number above 0\n",
+                     printable(scale.left(40)).constData());
+        return false;
+    }
+    const QByteArray dpi = qgetenv("QT_FONT_DPI");
+    const int dotsPerInch = dpi.toInt(&number);
+    if (number && dotsPerInch != 0 && (dotsPerInch < minFontDpi || dotsPerInch > maxFontDpi)) {
+        std::fprintf(stderr,
+                     "hoshifuru2: QT_FONT_DPI=\"%s\" is beyond sense: it must be from %d to %d\n",
+                     printable(dpi.left(40)).constData(), minFontDpi, maxFontDpi);
+        return false;
+    }
+    return true;
+}
+
+bool windowFitsScreens(QSize window) {
+    // The scale of the screen the window opens on, settings included; the
+    // window is refused when it would be less than half its size, or more
+    // than twice as wide or as high as the largest screen (in the screens'
+    // own pixels).
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary || !primary->handle())
+        return true;
+    const double ratio = primary->devicePixelRatio();
+    QSize largest;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen->handle())
+            largest = largest.expandedTo(screen->handle()->geometry().size());
+    }
+    const double width = window.width() * ratio;
+    const double height = window.height() * ratio;
+    if (ratio >= 0.5 && width <= 2.0 * largest.width() && height <= 2.0 * largest.height())
+        return true;
+    std::fprintf(stderr,
+                 "hoshifuru2: a scale of %g leaves no usable window: %.0f×%.0f pixels, the "
+                 "largest screen %d×%d\n",
+                 ratio, width, height, largest.width(), largest.height());
+    return false;
+}
+
 bool endSignalPending() {
     char byte;
     return ::recv(signalSocket[1], &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 1;
@@ -461,12 +624,29 @@ void useUtf8CharacterType() {
 }
 
 void findAccessibilityBus() {
-    if (sessionBusOff && !qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS")) {
-        const QByteArray address = publishedAccessibilityBus();
-        if (!address.isEmpty())
-            qputenv("AT_SPI_BUS_ADDRESS", address);
+    if (!qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS")) {
+        // The bus published on the root window, checked before Qt could read
+        // it: Qt takes the address named in AT_SPI_BUS_ADDRESS instead of
+        // the root window's.
+        const QByteArray published = publishedAccessibilityBus();
+        if (!published.isEmpty() && trustedAccessibilityBus(published)) {
+            qputenv("AT_SPI_BUS_ADDRESS", published);
+        } else if (!published.isEmpty() && !sessionBusOff) {
+            // Qt would connect to the root window's bus too: the session
+            // bus's accessibility bus is named instead, or none.
+            QDBusMessage ask = QDBusMessage::createMethodCall(
+                QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+            const QDBusMessage reply = QDBusConnection::sessionBus().call(ask, QDBus::Block, 1000);
+            const QString address = reply.type() == QDBusMessage::ReplyMessage
+                                        ? reply.arguments().value(0).toString()
+                                        : QString();
+            qputenv("AT_SPI_BUS_ADDRESS",
+                    address.isEmpty() ? QByteArray("disabled:") : address.toLocal8Bit());
+        }
     }
-    if (!qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS"))
+    if (!qEnvironmentVariableIsSet("AT_SPI_BUS_ADDRESS") ||
+        qgetenv("AT_SPI_BUS_ADDRESS") == "disabled:")
         return;
     // Qt 6.4's AT-SPI bridge connects to the bus named there as it is made,
     // and announces that it is ready before it listens for that

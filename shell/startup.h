@@ -6,6 +6,7 @@
 
 #include <string>
 
+class QSize;
 class QWidget;
 
 namespace startup {
@@ -31,6 +32,20 @@ bool enoughFileDescriptors();
 // after one line on standard error, where not: the game would crash or wait
 // for ever part-way.
 bool roomToRun();
+
+// Before the QApplication is made: a QT_SCALE_FACTOR that is no number
+// above 0 (no window ever shows) and a QT_FONT_DPI beyond sense are
+// refused, with one line on standard error.
+constexpr int minFontDpi = 24;
+constexpr int maxFontDpi = 960;
+bool saneScaleSettings();
+
+// After the QApplication is made: whether a window whose client area is
+// `window` (in the game's pixels) is usable on the screens at the scale
+// Qt's settings give it; false, after one line on standard error, when it
+// would be less than half its size or larger than the largest screen twice
+// over.
+bool windowFitsScreens(QSize window);
 
 // True when a signal to end came before the window could act on it.
 bool endSignalPending();
