@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFile>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QString>
@@ -21,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <mutex>
@@ -162,6 +165,30 @@ QByteArray displayOf(const QByteArray &platform) {
     return "platform \"" + printable(platform) + '"';
 }
 
+// Why the plugin of a platform cannot be loaded (a library it needs is
+// missing or broken, no memory to map it), or nothing when it loads: then
+// the platform started but could not reach its display.
+QByteArray whyPluginFails(const QByteArray &platform) {
+    QStringList folders = qEnvironmentVariable("QT_PLUGIN_PATH").split(u':', Qt::SkipEmptyParts);
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    const QString name = QString::fromLocal8Bit(printable(platform).replace('/', '?'));
+    for (const QString &folder : std::as_const(folders)) {
+        for (const QString &file : {QStringLiteral("/platforms/libq%1.so").arg(name),
+                                    QStringLiteral("/platforms/libq%1-generic.so").arg(name)}) {
+            const QByteArray path = QFile::encodeName(folder + file);
+            if (::access(path.constData(), F_OK) != 0)
+                continue;
+            if (void *plugin = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL)) {
+                ::dlclose(plugin);
+                return {};
+            }
+            const char *error = ::dlerror();
+            return printable(error ? QByteArray(error) : QByteArray("cannot be loaded"));
+        }
+    }
+    return {};
+}
+
 // Qt names each platform plugin it could not start in a warning of its own
 // before it gives up with a fatal message. The fatal message ends the program
 // here, with one line instead of Qt's several and an abort.
@@ -176,6 +203,13 @@ void watchMessage(QtMsgType type, const QMessageLogContext &context, const QStri
             platformsTried << text.mid(open + 1, close - open - 1).toLocal8Bit();
     }
     if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
+        for (const QByteArray &platform : std::as_const(platformsTried)) {
+            if (const QByteArray why = whyPluginFails(platform); !why.isEmpty()) {
+                std::fprintf(stderr, "hoshifuru2: cannot start the platform \"%s\": %s\n",
+                             printable(platform).constData(), why.constData());
+                std::_Exit(1);
+            }
+        }
         QByteArrayList displays;
         for (const QByteArray &platform : platformsTried)
             displays << displayOf(platform);
