@@ -1,13 +1,16 @@
 #include "dialogs.h"
 
 #include "accessibility.h"
+#include "desktop.h"
 #include "look.h"
 #include "widgets.h"
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -205,6 +208,30 @@ int messageButtonWidth(const QFont &font, CharSize size) {
     return std::max(unitsX(50, size), okWidth + 8);
 }
 
+// A paste into the field waits for the clipboard's owner at most a second:
+// where it does not answer by then, the paste (by key, by the middle button
+// or through the context menu, which reads the clipboard to offer Paste)
+// does nothing.
+class PasteGuard : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *, QEvent *event) override {
+        constexpr int limitMs = 1000;
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            return static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste) &&
+                   !desktop::clipboardAnswers(false, limitMs);
+        case QEvent::ContextMenu:
+            return !desktop::clipboardAnswers(false, limitMs);
+        case QEvent::MouseButtonRelease:
+            return static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton &&
+                   !desktop::clipboardAnswers(true, limitMs);
+        default:
+            return false;
+        }
+    }
+};
+
 } // namespace
 
 QFont MessageBox::messageFont() {
@@ -290,6 +317,7 @@ NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QStr
     m_field = new QLineEdit(defaultText, this);
     m_field->setGeometry(g.edit);
     m_field->setValidator(new Cp932LimitValidator(m_field, byteLimit));
+    m_field->installEventFilter(new PasteGuard(m_field));
     m_field->setAccessibleName(prompt);
     m_prompt->setBuddy(m_field);
     m_prompt->adjustSize();
