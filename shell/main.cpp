@@ -19,6 +19,7 @@ int main(int argc, char *argv[]) {
         return 2;
     }
     const char *program = argc > 0 && argv[0] ? argv[0] : "";
+    startup::keepToUsableRuntimeFolder();
     startup::keepToExistingSessionBus();
     startup::QtCommandLine qtCommandLine(program);
     if (!startup::saneScaleSettings())

@@ -579,6 +579,19 @@ QtCommandLine::QtCommandLine(const char *programPath) : m_name(programPath) {
     argv[0] = m_name.data();
 }
 
+void keepToUsableRuntimeFolder() {
+    // Qt makes the runtime folder it is given where it is missing, and takes
+    // a relative one as relative to the working folder; only an existing
+    // folder named by an absolute path is kept (else Qt's own fallback, as
+    // when none is set).
+    const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (!runtime)
+        return;
+    struct stat status {};
+    if (*runtime != '/' || ::stat(runtime, &status) != 0 || !S_ISDIR(status.st_mode))
+        ::unsetenv("XDG_RUNTIME_DIR");
+}
+
 void keepToExistingSessionBus() {
     const char *address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
     if (address && *address)

@@ -69,6 +69,11 @@ private:
     std::string m_name;
 };
 
+// An XDG_RUNTIME_DIR that names no existing folder by an absolute path is
+// dropped: Qt would make that folder (relative to the working folder for a
+// relative path).
+void keepToUsableRuntimeFolder();
+
 // With no session bus address set and no bus at the standard place, the
 // bus library would start a bus daemon of its own (and write its address
 // into the home folder): the session bus is switched off instead.

@@ -493,6 +493,26 @@ test_sessionbus() {
     slow=$((slow + 2))
     hostile_bus_case "a bus that never answers" "unix:path=$mute"
     slow=$unslow
+
+    # A runtime folder that is not there, named relatively or absolutely:
+    # the game makes neither.
+    local runtime
+    for runtime in relative-runtime "$work/missing-runtime"; do
+        fresh_env
+        start_game XDG_RUNTIME_DIR="$runtime" -- env -C "$run_dir/tmp"
+        if await_main; then
+            "$wmclose" "$main"
+            await_exit $((5000 * slow)) || stop_game
+        else
+            fail "XDG_RUNTIME_DIR=$runtime: no window"
+            stop_game
+        fi
+        if [ -e "$run_dir/tmp/relative-runtime" ] || [ -e "$work/missing-runtime" ]; then
+            fail "XDG_RUNTIME_DIR=$runtime: the game made the folder"
+        else
+            pass "XDG_RUNTIME_DIR=$runtime: no folder made"
+        fi
+    done
     accessibility_case
 }
 
