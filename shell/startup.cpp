@@ -684,6 +684,7 @@ void findAccessibilityBus() {
             QDBusMessage ask = QDBusMessage::createMethodCall(
                 QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
                 QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+            ask.setAutoStartService(false); // as Qt asks: only a bus already there
             const QDBusMessage reply = QDBusConnection::sessionBus().call(ask, QDBus::Block, 1000);
             const QString address = reply.type() == QDBusMessage::ReplyMessage
                                         ? reply.arguments().value(0).toString()
