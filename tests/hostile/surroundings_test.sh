@@ -307,7 +307,6 @@ test_signals() {
     start_game -- strace -f -qq -ttt -e trace=execve,rt_sigaction,connect -e signal=none \
         -o "$run_dir/strace"
     if await_main; then
-        sleep 1 # Qt connects to the readers' bus on a thread of its own
         "$wmclose" "$main"
         await_exit $((5000 * slow)) || stop_game
         local handler connect exec
