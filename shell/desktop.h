@@ -37,6 +37,13 @@ void prepareMainWindow(TForm1 *window);
 // game's own title bar on Wayland.
 void prepareDialog(QDialog *dialog);
 
+// Whether the program that owns the X clipboard (or with `primary`, the
+// selection) answers a request within `limitMs` milliseconds, asked on a
+// connection of its own; also true when nobody owns it, and off X11. Qt
+// waits up to five seconds a request, three requests a paste, for an owner
+// that never answers, and offers no way to wait less.
+bool clipboardAnswers(bool primary, int limitMs);
+
 // Ends the process once the window has closed and the event loop has ended:
 // standard output and error are flushed and the process exits with STATUS
 // at once. The toolkit's own teardown is not run: nothing of the game is

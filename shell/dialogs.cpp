@@ -1,16 +1,20 @@
 #include "dialogs.h"
 
 #include "accessibility.h"
+#include "desktop.h"
 #include "look.h"
 #include "widgets.h"
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cmath>
@@ -65,8 +69,32 @@ Cp932LimitValidator::Cp932LimitValidator(QLineEdit *field, int limit)
     connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_before = text; });
 }
 
+namespace {
+
+// Where the first line or paragraph break in the text is, or -1.
+qsizetype firstLineBreak(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        switch (text[i].unicode()) {
+        case 0x0A:
+        case 0x0B:
+        case 0x0C:
+        case 0x0D:
+        case 0x85:
+        case 0x2028:
+        case 0x2029:
+            return i;
+        default:
+            break;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
 QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const {
-    if (cp932Length(input) <= m_limit)
+    const bool hasBreak = firstLineBreak(input) >= 0;
+    if (!hasBreak && cp932Length(input) <= m_limit)
         return Acceptable;
     // What this change inserted ends at the cursor (typing, pasting and an
     // input method's commit all leave the cursor after their text); what
@@ -82,7 +110,15 @@ QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const 
     // Never split a surrogate pair at the head.
     if (head > 0 && input[head - 1].isHighSurrogate())
         --head;
-    const QString inserted = input.mid(head, input.size() - head - tail);
+    QString inserted = input.mid(head, input.size() - head - tail);
+    if (hasBreak) {
+        const qsizetype cut = firstLineBreak(inserted);
+        if (cut == 0 || firstLineBreak(QStringView(input).left(head)) >= 0 ||
+            firstLineBreak(QStringView(input).right(tail)) >= 0)
+            return Invalid;
+        if (cut > 0)
+            inserted.truncate(cut);
+    }
     const QString kept = input.left(head) + input.right(tail);
     const int room = m_limit - cp932Length(kept);
     if (room <= 0)
@@ -103,7 +139,7 @@ QValidator::State Cp932LimitValidator::validate(QString &input, int &pos) const 
 }
 
 PlainTextView::PlainTextView(const StoryText &text, const QFont &font, int maxWidth,
-                             QWidget *parent)
+                             QWidget *parent, int maxHeight)
     : QWidget(parent), m_text(text.text()) {
     setFont(font);
     const QFontMetrics metrics(font);
@@ -113,21 +149,35 @@ PlainTextView::PlainTextView(const StoryText &text, const QFont &font, int maxWi
     QTextOption option(Qt::AlignLeft);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setTabStopDistance(8 * metrics.horizontalAdvance(u'x'));
-    m_layout.setText(shown);
     m_layout.setFont(font);
     m_layout.setTextOption(option);
     // Every line is as high as the font's: a character drawn from another
     // face (a name's, or an invisible direction mark) never moves the lines.
     const int lineHeight = metrics.height() + std::max(0, metrics.leading());
-    m_layout.beginLayout();
     qreal width = 0;
-    int lines = 0;
-    for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
-        line.setLineWidth(maxWidth);
-        line.setPosition(QPointF(0, lines++ * lineHeight));
-        width = std::max(width, line.naturalTextWidth());
+    const auto layOut = [&](const QString &lines) {
+        m_layout.setText(lines);
+        m_layout.beginLayout();
+        width = 0;
+        int count = 0;
+        for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
+            line.setLineWidth(maxWidth);
+            line.setPosition(QPointF(0, count++ * lineHeight));
+            width = std::max(width, line.naturalTextWidth());
+        }
+        m_layout.endLayout();
+        return count;
+    };
+    int lines = layOut(shown);
+    const int fitting = std::max(1, maxHeight / std::max(1, lineHeight));
+    if (lines > fitting) {
+        const QTextLine last = m_layout.lineAt(fitting - 1);
+        qsizetype end = last.textStart() + last.textLength();
+        do {
+            end = std::max<qsizetype>(0, end - 1);
+            lines = layOut(shown.left(end) + QChar(0x2026));
+        } while (lines > fitting && end > 0);
     }
-    m_layout.endLayout();
     m_size = QSize(std::min(int(std::ceil(width)), maxWidth), std::max(lines, 1) * lineHeight);
 }
 
@@ -158,6 +208,30 @@ int messageButtonWidth(const QFont &font, CharSize size) {
     return std::max(unitsX(50, size), okWidth + 8);
 }
 
+// A paste into the field waits for the clipboard's owner at most a second:
+// where it does not answer by then, the paste (by key, by the middle button
+// or through the context menu, which reads the clipboard to offer Paste)
+// does nothing.
+class PasteGuard : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *, QEvent *event) override {
+        constexpr int limitMs = 1000;
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            return static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste) &&
+                   !desktop::clipboardAnswers(false, limitMs);
+        case QEvent::ContextMenu:
+            return !desktop::clipboardAnswers(false, limitMs);
+        case QEvent::MouseButtonRelease:
+            return static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton &&
+                   !desktop::clipboardAnswers(true, limitMs);
+        default:
+            return false;
+        }
+    }
+};
+
 } // namespace
 
 QFont MessageBox::messageFont() {
@@ -182,9 +256,16 @@ MessageBox::MessageBox(const QString &title, const StoryText &story, QWidget *pa
     const QScreen *screen =
         parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
     const int maxWidth = screen ? screen->geometry().width() / 2 : 400;
-    m_text = new PlainTextView(story, font, maxWidth, this);
-    const MessageGeometry g =
-        messageGeometry(size, m_text->textSize(), messageButtonWidth(font, size));
+    // The box with its frame stays within the screen's available area (the
+    // frame allowed for as a title bar and a border).
+    const int buttonWidth = messageButtonWidth(font, size);
+    const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight) +
+                      2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+    const int maxHeight = screen ? screen->availableGeometry().height() - frame -
+                                       messageGeometry(size, QSize(), buttonWidth).client.height()
+                                 : 1 << 20;
+    m_text = new PlainTextView(story, font, maxWidth, this, maxHeight);
+    const MessageGeometry g = messageGeometry(size, m_text->textSize(), buttonWidth);
     m_text->setGeometry(g.text);
     m_button = new QPushButton(QStringLiteral("OK"), this);
     m_button->setGeometry(g.button);
@@ -239,6 +320,7 @@ NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QStr
     m_field = new QLineEdit(defaultText, this);
     m_field->setGeometry(g.edit);
     m_field->setValidator(new Cp932LimitValidator(m_field, byteLimit));
+    m_field->installEventFilter(new PasteGuard(m_field));
     m_field->setAccessibleName(prompt);
     m_prompt->setBuddy(m_field);
     m_prompt->adjustSize();
@@ -269,5 +351,10 @@ void centreOnScreen(QDialog *dialog) {
         return;
     QRect client(QPoint(), dialog->size());
     client.moveCenter(screen->geometry().center());
+    // Never above or left of the available area (a panel), where the title
+    // bar would be out of reach.
+    const QRect available = screen->availableGeometry();
+    client.moveTop(std::max(client.top(), available.top()));
+    client.moveLeft(std::max(client.left(), available.left()));
     dialog->move(client.topLeft());
 }

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTextLayout>
 #include <QValidator>
+#include <limits>
 
 class QLabel;
 class QPushButton;
@@ -50,8 +51,12 @@ PromptGeometry promptGeometry(CharSize size, int editHeight);
 // ASCII and half-width katakana, two for every other character.
 int cp932Length(const QString &text);
 
-// Keeps the name field within 255 bytes of code page 932: an insertion that
-// would pass the limit is cut to the part that fits, never mid-character.
+// Keeps the name field to one line within 255 bytes of code page 932. An
+// insertion keeps its first line, as a one-line field on Windows keeps of a
+// paste: it is cut before its first line or paragraph break (CR, LF, VT,
+// FF, NEL, U+2028, U+2029), and one that starts with a break (a break typed
+// alone) inserts nothing. An insertion that would pass the limit is cut to
+// the part that fits, never mid-character.
 class Cp932LimitValidator : public QValidator {
     Q_OBJECT
 public:
@@ -67,10 +72,13 @@ private:
 // tabs expanded and wrapped at word boundaries to a width; only a word wider
 // than a whole line is broken inside, where it has to be. A player's name in
 // it is drawn isolated from the text around it; text() is the text as given.
+// Lines that would pass maxHeight are left out, the last one shown ending
+// in "…".
 class PlainTextView : public QWidget {
     Q_OBJECT
 public:
-    PlainTextView(const StoryText &text, const QFont &font, int maxWidth, QWidget *parent);
+    PlainTextView(const StoryText &text, const QFont &font, int maxWidth, QWidget *parent,
+                  int maxHeight = std::numeric_limits<int>::max());
     QString text() const { return m_text; }
     // The wrapped text's extent: its widest line and all lines' height.
     QSize textSize() const { return m_size; }

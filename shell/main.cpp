@@ -12,19 +12,24 @@
 
 int main(int argc, char *argv[]) {
     // Before anything else, so that a signal to end is never lost.
-    if (!startup::catchEndSignals() || !startup::enoughFileDescriptors())
+    if (!startup::catchEndSignals() || !startup::enoughFileDescriptors() || !startup::roomToRun())
         return 1;
     if (argc > 1) {
         std::fputs("hoshifuru2: this program takes no arguments\n", stderr);
         return 2;
     }
     const char *program = argc > 0 && argv[0] ? argv[0] : "";
+    startup::keepToUsableRuntimeFolder();
     startup::keepToExistingSessionBus();
     startup::QtCommandLine qtCommandLine(program);
+    if (!startup::saneScaleSettings())
+        return 1;
 
     startup::watchDisplayOpening();
     QApplication app(qtCommandLine.argc, qtCommandLine.argv);
     startup::displayOpened();
+    if (!startup::windowFitsScreens(QSize(TForm1::clientWidth, TForm1::clientHeight)))
+        return 1;
     startup::useUtf8CharacterType();
     startup::findAccessibilityBus();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
@@ -51,6 +56,7 @@ int main(int argc, char *argv[]) {
     startup::endOnSignals(*form);
     desktop::prepareMainWindow(form.get());
     form->show();
+    startup::started();
     const int status = app.exec();
     form.reset();
     PlayerName.clear();

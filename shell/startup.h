@@ -6,14 +6,18 @@
 
 #include <string>
 
+class QSize;
 class QWidget;
 
 namespace startup {
 
 // From here on SIGTERM, SIGINT and SIGHUP (unless SIGHUP was ignored when
 // the program started, as under nohup) are kept on a socket until the
-// window can act on them, and writing to a closed pipe only fails. False,
-// after one line on standard error, when the socket cannot be made.
+// window can act on them, and writing to a closed pipe only fails. Where
+// the program waits outside its event loop and so cannot act on them, it
+// ends half a second after the signal, with status 0 as when the window
+// closes. False, after one line on standard error, when the socket cannot
+// be made.
 bool catchEndSignals();
 
 // Enough free file descriptors for a whole game, the soft limit raised where
@@ -21,6 +25,27 @@ bool catchEndSignals();
 // error, when too few are free: the display library would wait for ever for
 // a reply that carries a descriptor it cannot receive.
 bool enoughFileDescriptors();
+
+// Room for a whole game under the limits the program was started with: a
+// stack, an address space and a data segment large enough (soft limits
+// raised where the hard ones allow), and a thread can be started. False,
+// after one line on standard error, where not: the game would crash or wait
+// for ever part-way.
+bool roomToRun();
+
+// Before the QApplication is made: a QT_SCALE_FACTOR that is no number
+// above 0 (no window ever shows) and a QT_FONT_DPI beyond sense are
+// refused, with one line on standard error.
+constexpr int minFontDpi = 24;
+constexpr int maxFontDpi = 960;
+bool saneScaleSettings();
+
+// After the QApplication is made: whether a window whose client area is
+// `window` (in the game's pixels) is usable on the screens at the scale
+// Qt's settings give it; false, after one line on standard error, when it
+// would be less than half its size or larger than the largest screen twice
+// over.
+bool windowFitsScreens(QSize window);
 
 // True when a signal to end came before the window could act on it.
 bool endSignalPending();
@@ -44,6 +69,11 @@ private:
     std::string m_name;
 };
 
+// An XDG_RUNTIME_DIR that names no existing folder by an absolute path is
+// dropped: Qt would make that folder (relative to the working folder for a
+// relative path).
+void keepToUsableRuntimeFolder();
+
 // With no session bus address set and no bus at the standard place, the
 // bus library would start a bus daemon of its own (and write its address
 // into the home folder): the session bus is switched off instead.
@@ -53,8 +83,14 @@ void keepToExistingSessionBus();
 // one line that names the display, status 1, instead of Qt's abort. Call
 // watchDisplayOpening() before making the QApplication, displayOpened()
 // after; Qt's messages in between are passed on only if the start succeeds.
+//
+// From watchDisplayOpening() until started() (after the window is shown),
+// start-up has a time limit: a display, compositor or bus that never
+// answers ends the program with one line that names what it waited for,
+// status 1.
 void watchDisplayOpening();
 void displayOpened();
+void started();
 
 // After the QApplication is made. Window titles reach older window managers
 // through the locale's character set: where that is not UTF-8, the

@@ -31,6 +31,23 @@
 # descriptors  with a limit of 7 open files: one line and status 1 at once,
 #              never a hang; with only the soft limit that low, the game
 #              plays.
+# libraries    no program or library of the build has an empty or relative
+#              runtime search path, and libraries planted in the working
+#              folder under the names of those the game loads are never
+#              loaded while it plays.
+# hangs        an X server that stops answering (at start, at the title, in
+#              the name prompt, in a message box), a Wayland display that
+#              accepts and never answers, a font configuration that never
+#              ends: SIGTERM ends the game within a second, status 0; at
+#              start, without a signal, the game gives up with one line,
+#              status 1.
+# limits       hard limits too low for a game (stack, address space, one
+#              process): one line, status 1, never a crash or a hang; a low
+#              soft stack limit is raised and the game plays.
+# settings     QT_SCALE_FACTOR and QT_FONT_DPI that leave no usable window:
+#              one line, status 1; a sane scale still plays.
+# clipboard    a clipboard owner that never answers: a paste into the name
+#              prompt holds the game at most about a second.
 #
 # WMCLOSE is the helper that sends WM_DELETE_WINDOW (tests/e2e). "relaxed"
 # (the sanitizer build) triples the time limits.
@@ -46,10 +63,12 @@ if [ $# -lt 3 ]; then
     exit 2
 fi
 mode=$1 game=$2 wmclose=$3
+# The X clients and the planted library built beside this test.
+xhelper=${HOSTILE_XHELPER:-hostile_xhelper}
 slow=1
 [ "${4:-}" = relaxed ] && slow=3
 
-for tool in Xvfb xdotool xprop xwininfo strace perl; do
+for tool in Xvfb xdotool xprop xwininfo strace perl readelf; do
     command -v "$tool" >/dev/null || {
         echo "FAIL: $tool is not installed (make test-deps installs it)" >&2
         exit 1
@@ -91,7 +110,7 @@ fresh_env() { # sets run_env and run_dir
     runs=$((runs + 1))
     run_dir=$work/run$runs
     mkdir -p "$run_dir/home" "$run_dir/tmp"
-    mkdir -m 0700 "$run_dir/runtime"
+    mkdir -p -m 0700 "$run_dir/runtime"
     run_env=(env -i PATH="$PATH" HOME="$run_dir/home" TMPDIR="$run_dir/tmp"
         XDG_RUNTIME_DIR="$run_dir/runtime" LC_ALL=C.UTF-8)
     local name
@@ -188,6 +207,22 @@ test_display() {
     display_case "no Wayland compositor" \
         "hoshifuru2: cannot open a display (Wayland display \"hoshifuru2-none\")" \
         QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=hoshifuru2-none
+
+    # A library the platform needs is broken: the line names it, whatever
+    # the loader's words for it.
+    start_xvfb
+    mkdir "$work/broken"
+    : >"$work/broken/libxcb-icccm.so.4"
+    fresh_env
+    "${run_env[@]}" LD_LIBRARY_PATH="$work/broken" timeout -s KILL $((20 * slow)) "$game" \
+        >/dev/null 2>"$run_dir/err"
+    local status=$?
+    if [ $status -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
+        ! grep -q '^hoshifuru2: .*libxcb-icccm\.so\.4' "$run_dir/err"; then
+        fail "broken library: status $status, said: $(head -c 600 "$run_dir/err")"
+    else
+        pass "broken library: $(cat "$run_dir/err")"
+    fi
 }
 
 # ---------------------------------------------------------------- arguments
@@ -345,7 +380,7 @@ sessionbus_case() { # description, home-present(yes/no)
         fail "$1: processes left running: $(for p in $leftovers; do tr '\0' ' ' <"/proc/$p/cmdline"; echo -n '; '; done)"
         kill $leftovers 2>/dev/null
     fi
-    made=$(find "$run_dir" -mindepth 2 | head -n 5)
+    made=$(find "$run_dir" -mindepth 2 -not -name mute-bus | head -n 5)
     if [ -n "$made" ]; then
         fail "$1: files made: $made"
     fi
@@ -421,6 +456,19 @@ accessibility_case() {
     done
 }
 
+# A root window bus address written by another program: one that would run
+# a program, and one of a socket that accepts and never answers. Neither is
+# used: the script never runs, the window shows at once.
+hostile_bus_case() { # description, address
+    "$xhelper" root-string AT_SPI_BUS "$2"
+    sessionbus_case "$1" yes
+    if [ -e "$work/bus-script-ran" ]; then
+        fail "$1: the game ran the program the address names"
+        rm -f "$work/bus-script-ran"
+    fi
+    xprop -root -remove AT_SPI_BUS
+}
+
 test_sessionbus() {
     if ! command -v dbus-launch >/dev/null; then
         echo "FAIL: dbus-launch is not installed (make test-deps installs dbus-x11)" >&2
@@ -429,6 +477,42 @@ test_sessionbus() {
     start_xvfb
     sessionbus_case "no session bus" yes
     sessionbus_case "no session bus, no home folder" no
+
+    printf '#!/bin/sh\ntouch "%s/bus-script-ran"\n' "$work" >"$work/bus-script"
+    chmod +x "$work/bus-script"
+    hostile_bus_case "a bus address that runs a program" "unixexec:path=$work/bus-script"
+    # A socket in the runs' runtime folder (the next run's) that never
+    # answers; the game waits for it at most a second.
+    local mute="$work/run$((runs + 1))/runtime/mute-bus"
+    mkdir -p -m 0700 "$(dirname "$mute")"
+    perl -MIO::Socket::UNIX -e 'my $s = IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 5) or die; sleep' \
+        "$mute" &
+    started+=($!)
+    poll 5000 test -S "$mute"
+    local unslow=$slow
+    slow=$((slow + 2))
+    hostile_bus_case "a bus that never answers" "unix:path=$mute"
+    slow=$unslow
+
+    # A runtime folder that is not there, named relatively or absolutely:
+    # the game makes neither.
+    local runtime
+    for runtime in relative-runtime "$work/missing-runtime"; do
+        fresh_env
+        start_game XDG_RUNTIME_DIR="$runtime" -- env -C "$run_dir/tmp"
+        if await_main; then
+            "$wmclose" "$main"
+            await_exit $((5000 * slow)) || stop_game
+        else
+            fail "XDG_RUNTIME_DIR=$runtime: no window"
+            stop_game
+        fi
+        if [ -e "$run_dir/tmp/relative-runtime" ] || [ -e "$work/missing-runtime" ]; then
+            fail "XDG_RUNTIME_DIR=$runtime: the game made the folder"
+        else
+            pass "XDG_RUNTIME_DIR=$runtime: no folder made"
+        fi
+    done
     accessibility_case
 }
 
@@ -607,8 +691,253 @@ test_descriptors() {
     play_opening "soft limit 7" && pass "soft limit 7: the game played and ended with status 0"
 }
 
+# ---------------------------------------------------------------- libraries
+test_libraries() {
+    local build file entry bad=0 checked=0
+    build=$(dirname "$(readlink -f "$game")")
+    while IFS= read -r -d '' file; do
+        [ "$(head -c 4 "$file")" = $'\x7fELF' ] || continue
+        checked=$((checked + 1))
+        local path
+        path=$(readelf -d "$file" 2>/dev/null | sed -n 's/.*(R\(UN\)\{0,1\}PATH).*: \[\(.*\)\]$/\2/p')
+        [ -z "$path" ] && continue
+        # Every entry is an absolute folder or starts at the file's own.
+        while IFS= read -r entry; do
+            case $entry in
+            /* | '$ORIGIN' | '$ORIGIN/'*) ;;
+            *)
+                fail "$file: search path \"$path\" has the entry \"$entry\" (the working folder or relative to it)"
+                bad=1
+                break
+                ;;
+            esac
+        done < <(printf '%s\n' "$path" | tr ':' '\n')
+    done < <(find "$build" -type f \( -perm -u+x -o -name '*.so*' \) -not -path '*/CMakeFiles/*' -print0)
+    [ "$bad" -eq 0 ] && pass "$checked programs and libraries: no search path entry outside absolute folders"
+
+    # The libraries planted where the game starts: the display's, the C++
+    # and C libraries, Qt's, the platform plugin's, and those of the alert
+    # sound, loaded on the first beep.
+    start_xvfb
+    fresh_env
+    local planted=$work/planted name
+    mkdir "$planted"
+    for name in libxcb.so.1 libxcb-icccm.so.4 libstdc++.so.6 libc.so.6 libQt6Core.so.6 \
+        libQt6Gui.so.6 libQt6Widgets.so.6 libasound.so.2 libcanberra.so.0; do
+        cp "$HOSTILE_PLANTED" "$planted/$name"
+    done
+    start_game -- env -C "$planted"
+    if play_opening "planted libraries"; then
+        if [ -e "$planted/planted-loaded" ]; then
+            fail "a library planted in the working folder was loaded"
+        else
+            pass "the opening with its beep played; no library planted in the working folder was loaded"
+        fi
+    fi
+}
+
+# ---------------------------------------------------------------- hangs
+# Ends the game with SIGTERM while it waits: term_in_hang description.
+term_in_hang() {
+    local sent
+    sent=$(now_ms)
+    kill -TERM "$game_pid"
+    if ! await_exit $((1000 * slow)); then
+        fail "$1: SIGTERM did not end the game within $((1000 * slow)) ms"
+        stop_game
+    elif [ "$exit_status" -ne 0 ]; then
+        fail "$1: SIGTERM ended the game with status $exit_status"
+    else
+        pass "$1: SIGTERM ended the game with status 0 in $(($(now_ms) - sent)) ms"
+    fi
+}
+
+# Waits for start-up to give up: gives_up description pattern.
+gives_up() {
+    if ! await_exit $((15000 * slow)); then
+        fail "$1: start-up still waits after $((15000 * slow)) ms"
+        stop_game
+    elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
+        ! grep -q "$2" "$run_dir/err"; then
+        fail "$1: status $exit_status, said: $(head -c 600 "$run_dir/err")"
+    else
+        pass "$1: $(cat "$run_dir/err")"
+    fi
+}
+
+stopped_x_case() { # description, steps-function
+    fresh_env
+    start_game
+    if ! "$2"; then
+        fail "$1: the game did not get there"
+        stop_game
+        return
+    fi
+    kill -STOP "$xvfb_pid"
+    sleep 0.2
+    term_in_hang "$1"
+    kill -CONT "$xvfb_pid"
+}
+
+test_hangs() {
+    start_xvfb
+    stopped_x_case "X server stopped at the title" at_title
+    stopped_x_case "X server stopped in the name prompt" in_prompt
+    stopped_x_case "X server stopped in a message box" in_box
+
+    kill -STOP "$xvfb_pid"
+    fresh_env
+    start_game
+    sleep 0.5
+    term_in_hang "X server stopped at start"
+    fresh_env
+    start_game
+    gives_up "X server stopped at start, no signal" '^hoshifuru2: no answer from the display (X display'
+    kill -CONT "$xvfb_pid"
+
+    # A Wayland display that accepts and never answers, preferred by the
+    # session type over a working X display.
+    fresh_env
+    local mute=$run_dir/runtime/mute-wayland
+    perl -MIO::Socket::UNIX -e 'my $s = IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 5) or die; sleep' \
+        "$mute" &
+    started+=($!)
+    poll 5000 test -S "$mute"
+    start_game XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=mute-wayland
+    sleep 0.5
+    term_in_hang "Wayland display that never answers"
+    start_game XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=mute-wayland
+    gives_up "Wayland display that never answers, no signal" \
+        '^hoshifuru2: no answer from the display (Wayland display "mute-wayland"'
+
+    # A font configuration read for ever.
+    fresh_env
+    start_game FONTCONFIG_FILE=/dev/zero
+    sleep 0.5
+    term_in_hang "FONTCONFIG_FILE=/dev/zero"
+}
+
+# ---------------------------------------------------------------- limits
+refused_case() { # description, pattern, ulimit-arguments...
+    local what=$1 pattern=$2
+    shift 2
+    fresh_env
+    start_game -- bash -c 'ulimit '"$*"' && exec "$@"' limit
+    if ! await_exit $((5000 * slow)); then
+        fail "$what: the game still runs after $((5000 * slow)) ms"
+        stop_game
+    elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
+        ! grep -q "$pattern" "$run_dir/err"; then
+        fail "$what: status $exit_status, said: $(head -c 600 "$run_dir/err")"
+    else
+        pass "$what: status 1: $(cat "$run_dir/err")"
+    fi
+}
+
+test_limits() {
+    start_xvfb
+    if [ "$slow" -eq 1 ]; then
+        # (The sanitizers' runtime needs far more address space and stack
+        # than these before the program starts: the sanitizer build is not
+        # tried here.)
+        refused_case "stack limit 32 KiB" '^hoshifuru2: the stack size limit is too low' -s 32
+        refused_case "stack limit 64 KiB" '^hoshifuru2: the stack size limit is too low' -s 64
+        refused_case "address space 90000 KiB" '^hoshifuru2: the virtual memory limit is too low' -v 90000
+        refused_case "address space 110000 KiB" '^hoshifuru2: the virtual memory limit is too low' -v 110000
+        fresh_env
+        start_game -- bash -c 'ulimit -Ss 64 && exec "$@"' limit
+        play_opening "soft stack limit 64 KiB" && pass "soft stack limit 64 KiB: the game played"
+    fi
+    # One process for an ordinary user (root is not held to it): the thread
+    # that reads the display's events cannot start. (The leak checker's own
+    # thread cannot start either.)
+    if [ "$slow" -eq 1 ] && [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+        fresh_env
+        chmod -R a+rwx "$run_dir"
+        start_game -- setpriv --reuid=65533 --regid=65533 --clear-groups \
+            bash -c 'ulimit -u 1 && exec "$@"' limit
+        if ! await_exit $((5000 * slow)); then
+            fail "one process: the game still runs after $((5000 * slow)) ms"
+            stop_game
+        elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
+            ! grep -q '^hoshifuru2: cannot start a thread' "$run_dir/err"; then
+            fail "one process: status $exit_status, said: $(head -c 600 "$run_dir/err")"
+        else
+            pass "one process: status 1: $(cat "$run_dir/err")"
+        fi
+    fi
+}
+
+# ---------------------------------------------------------------- settings
+test_settings() {
+    start_xvfb
+    local value
+    for value in 0 -1 nan inf 1e-9 0.2 1000 100; do
+        setting_case "QT_SCALE_FACTOR=$value" '^hoshifuru2: .*scale'
+    done
+    for value in 100000 -96 5; do
+        setting_case "QT_FONT_DPI=$value" '^hoshifuru2: QT_FONT_DPI'
+    done
+    fresh_env
+    start_game QT_SCALE_FACTOR=2
+    if await_main; then
+        "$wmclose" "$main"
+        await_exit $((5000 * slow)) && [ "$exit_status" -eq 0 ] &&
+            pass "QT_SCALE_FACTOR=2: the window showed and closed with status 0" ||
+            fail "QT_SCALE_FACTOR=2: status ${exit_status:-none} after the close control"
+    else
+        fail "QT_SCALE_FACTOR=2: no window"
+    fi
+    stop_game
+}
+
+setting_case() { # assignment, pattern
+    fresh_env
+    start_game "$1"
+    if ! await_exit $((5000 * slow)); then
+        fail "$1: the game still runs after $((5000 * slow)) ms"
+        stop_game
+    elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
+        ! grep -qi "$2" "$run_dir/err"; then
+        fail "$1: status $exit_status, said: $(head -c 600 "$run_dir/err")"
+    else
+        pass "$1: status 1: $(cat "$run_dir/err")"
+    fi
+}
+
+# ---------------------------------------------------------------- clipboard
+test_clipboard() {
+    start_xvfb
+    "$xhelper" mute-owner >"$work/owner" &
+    started+=($!)
+    poll 5000 test -s "$work/owner"
+    fresh_env
+    start_game
+    if ! in_prompt; then
+        fail "clipboard: the game did not reach the name prompt"
+        stop_game
+        return
+    fi
+    local prompt=$found t0 took
+    xdotool windowfocus --sync "$prompt"
+    t0=$(now_ms)
+    xdotool key ctrl+v Return
+    if ! await_box; then
+        fail "clipboard: no welcome message after the paste"
+    else
+        took=$(($(now_ms) - t0))
+        if [ "$took" -gt $((2500 * slow)) ]; then
+            fail "clipboard: the paste held the game for $took ms"
+        else
+            pass "clipboard: a paste from an owner that never answers, then Enter: the welcome message after $took ms"
+        fi
+    fi
+    stop_game
+}
+
 case $mode in
-display | arguments | signals | sessionbus | sound | titles | descriptors) "test_$mode" ;;
+display | arguments | signals | sessionbus | sound | titles | descriptors | libraries | hangs | \
+    limits | settings | clipboard) "test_$mode" ;;
 *)
     echo "unknown mode: $mode" >&2
     exit 2

@@ -120,8 +120,6 @@ private slots:
             << QStringLiteral("\u2067abc") << QStringLiteral("abc");
         QTest::newRow("override around punctuation")
             << QStringLiteral("\u202Exy!") << QStringLiteral("!yx");
-        QTest::newRow("override in a second paragraph")
-            << QStringLiteral("a\u2029\u202Eb!") << QStringLiteral("a\u2029!b");
         QTest::newRow("plain") << QStringLiteral("ゆう") << QStringLiteral("ゆう");
     }
 

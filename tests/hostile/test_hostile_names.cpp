@@ -6,9 +6,11 @@
 // player walks the north road to the message that begins with the name.
 //
 // For every name: nothing crashes, the stored name fits the 255-byte field of
-// code page 932, never ends in half a character, is what the field kept of
-// the input (a prefix cut at a character boundary, as long as fits), and the
-// messages show it exactly as stored, never as markup.
+// code page 932, never ends in half a character, holds one line (a paste
+// keeps its first line; a line or paragraph break typed inserts nothing), is
+// what the field kept of the input (a prefix cut at a character boundary, as
+// long as fits), and the messages show it exactly as stored, never as markup.
+// No message box, however long its text, is taller than the screen.
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
@@ -102,7 +104,8 @@ private:
             // blanks, tabs and control characters
             QStringLiteral(" "), QStringLiteral("\t"), QStringLiteral("\n"), QStringLiteral("\r\n"),
             QString(QChar(0)), QStringLiteral("\x01"), QStringLiteral("\x1b[31m"),
-            QStringLiteral("\x7f"), fromUcs4({0x85}), fromUcs4({0x3000}),
+            QStringLiteral("\x7f"), fromUcs4({0x85}), fromUcs4({0x3000}), fromUcs4({0x2028}),
+            fromUcs4({0x2029}), QStringLiteral("\v\f\r"),
             // bidirectional and other format marks
             fromUcs4({0x200E}), fromUcs4({0x200F}), fromUcs4({0x202E}), fromUcs4({0x2066}),
             fromUcs4({0x2069}), fromUcs4({0x200D}), fromUcs4({0xFEFF}), fromUcs4({0xAD}),
@@ -158,14 +161,24 @@ QStringList codePoints(const QString &text) {
     return list;
 }
 
+// The line and paragraph breaks a one-line field keeps out.
+qsizetype firstBreak(const QString &text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (QStringView(u"\n\v\f\r\u0085\u2028\u2029").contains(text[i]))
+            return i;
+    }
+    return -1;
+}
+
 // What typing `input` key by key over the selected default leaves in a field
 // that holds at most 255 bytes: a key whose character would pass the limit
-// inserts nothing, and control characters are no characters a key can type.
+// inserts nothing, control characters are no characters a key can type, and
+// a line or paragraph separator typed inserts nothing.
 QString typedResult(const QString &input) {
     QString name = defaultName;
     bool replaced = false;
     for (const QString &c : codePoints(input)) {
-        if (c.size() == 1 && c[0].category() == QChar::Other_Control)
+        if (c.size() == 1 && (c[0].category() == QChar::Other_Control || firstBreak(c) == 0))
             continue;
         const QString candidate = (replaced ? name : QString()) + c;
         if (cp932Length(candidate) <= byteLimit) {
@@ -310,9 +323,15 @@ class HostileNamesTest : public QObject {
     // A pasted name: what the field kept is a prefix of the paste that ends
     // between two characters, and is as long as the limit allows: at least
     // every whole grapheme that fits, at most every code point that fits.
-    void checkPasted(const QString &input) {
-        if (input.isEmpty()) {
+    void checkPasted(const QString &pasted) {
+        if (pasted.isEmpty()) {
             QCOMPARE(PlayerName, QString());
+            return;
+        }
+        // The first line of the paste; none leaves the default as it was.
+        const QString input = pasted.left(firstBreak(pasted));
+        if (input.isEmpty()) {
+            QCOMPARE(PlayerName, defaultName);
             return;
         }
         const qsizetype shortest = fittingPrefix(input, true);
@@ -407,6 +426,9 @@ private slots:
         QTest::newRow("255 bytes then a combining mark")
             << QString(127, u'あ') + u'e' + fromUcs4({0x301});
         QTest::newRow("ten thousand keys") << Generator(7).huge(10000);
+        QTest::newRow("line and paragraph separators")
+            << QStringLiteral("Ta") + fromUcs4({0x2028}) + QStringLiteral("ro") +
+                   fromUcs4({0x2029});
         Generator generator(0x4e414d45);
         for (int i = 0; i < 1100; ++i) {
             const QString name = generator.chance(60)   ? generator.shortName()
@@ -438,6 +460,11 @@ private slots:
         QTest::newRow("ten thousand ending in the default") << QString(9997, u'x') + defaultName;
         QTest::newRow("ten thousand starting with the default")
             << defaultName + QString(9997, u'x');
+        QTest::newRow("a thousand line feeds") << QString(1000, u'\n');
+        QTest::newRow("a thousand line separators") << QString(1000, QChar::LineSeparator);
+        QTest::newRow("two lines") << QStringLiteral("Taro\r\nHanako\r\n");
+        QTest::newRow("two paragraphs")
+            << QStringLiteral("勇者") + QChar::ParagraphSeparator + QStringLiteral("Hanako");
         Generator generator(0x50415354);
         for (int i = 0; i < 1100; ++i) {
             const int kind = generator.below(100);
@@ -453,6 +480,28 @@ private slots:
         const bool walked = playRound(Entry::Pasted, input);
         checkStoredName(input, walked);
         checkPasted(input);
+    }
+
+    // A message of a thousand lines: the box with its OK button stays within
+    // the screen's available area, and its text is still the whole text.
+    void tallMessageFitsTheScreen() {
+        QString text;
+        for (int i = 0; i < 1000; ++i)
+            text += QStringLiteral("行%1\n").arg(i);
+        MessageBox box(QStringLiteral("Hoshifuru2"), StoryText(text), form);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QRect available = box.screen()->availableGeometry();
+        QVERIFY2(available.contains(box.frameGeometry()),
+                 qPrintable(QStringLiteral("box %1×%2 at %3,%4 on an available area of %5×%6")
+                                .arg(box.frameGeometry().width())
+                                .arg(box.frameGeometry().height())
+                                .arg(box.frameGeometry().x())
+                                .arg(box.frameGeometry().y())
+                                .arg(available.width())
+                                .arg(available.height())));
+        QVERIFY(box.rect().contains(box.button()->geometry()));
+        QCOMPARE(box.text(), text);
     }
 };
 
