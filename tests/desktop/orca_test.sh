@@ -16,6 +16,14 @@ fi
 game=$1
 shift
 need Xvfb xdotool xdpyinfo dbus-daemon openbox orca speech-dispatcher
+# The transcripts are what Orca 43 (Debian 12) says, word for word; other
+# releases of Orca name roles and frames in other words, which is no fault
+# of the game. Elsewhere the test is skipped (status 77) rather than failed.
+orca_release=$(dpkg-query -W -f='${Version}' orca 2>/dev/null | cut -d. -f1)
+if [ "$orca_release" != 43 ]; then
+    echo "SKIP: the transcripts are in Orca 43's words; this machine has Orca ${orca_release:-none}"
+    exit 77
+fi
 [ -x /usr/lib/speech-dispatcher-modules/sd_generic ] || fail "speech-dispatcher's generic module is not installed"
 [ -x /usr/libexec/at-spi-bus-launcher ] || fail "at-spi2-core is not installed"
 
