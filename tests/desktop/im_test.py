@@ -116,12 +116,13 @@ def main():
              and subprocess.run(["fcitx5-remote", "-n"], capture_output=True,
                                 text=True).stdout.strip() == "mozc")
         run("xdotool", "type", "--delay", "40", "yuusha")
-        time.sleep(0.3)
-        # The text being composed replaced the selected default, and shows
-        # only as preedit until it is committed.
-        before = field_text(dialog)
-        if before != "":
-            raise SystemExit(f"FAIL: while composing, the field holds {before!r}")
+        # The text being composed replaces the selected default, and shows
+        # only as preedit until it is committed (mozc's server may take a
+        # moment to start on the first key).
+        try:
+            wait("the composition to replace the default", lambda: field_text(dialog) == "")
+        except SystemExit:
+            raise SystemExit(f"FAIL: while composing, the field holds {field_text(dialog)!r}")
         run("xdotool", "key", "space")
         time.sleep(0.3)
         run("xdotool", "key", "Return")

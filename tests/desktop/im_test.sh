@@ -55,32 +55,18 @@ dbus-daemon --session --nofork --print-address=1 >"$here/bus-address" 2>"$here/b
 bus=$!
 for try in $(seq 100); do [ -s "$here/bus-address" ] && break; sleep 0.05; done
 export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$here/bus-address")
-# fcitx5 with mozc, and the game played through it. fcitx5 5.1 (Debian 13)
-# now and then dies on its own while mozc starts, which is no fault of the
-# game: when fcitx5 is gone after a failed play, it is started again and
-# the play repeated, once.
-start_fcitx() {
-    fcitx5 --disable=all --enable=mozc,xcb,dbus,dbusfrontend,keyboard,classicui,imselector \
-        >>"$here/fcitx5.log" 2>&1 &
-    fcitx=$!
-    # Asking fcitx5 anything before it owns its name would make the bus start a
-    # second one.
-    for try in $(seq 200); do owned && break; sleep 0.05; done
-}
+fcitx5 --disable=all --enable=mozc,xcb,dbus,dbusfrontend,keyboard,classicui,imselector \
+    >"$here/fcitx5.log" 2>&1 &
+fcitx=$!
+# Asking fcitx5 anything before it owns its name would make the bus start a
+# second one.
 owned() {
     dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
         org.freedesktop.DBus.NameHasOwner string:org.fcitx.Fcitx5 2>/dev/null | grep -q 'boolean true'
 }
-for attempt in 1 2; do
-    start_fcitx
-    /usr/bin/python3 "$here/im_test.py" "$here/hoshifuru2" "$here/game.log"
-    status=$?
-    [ $status -eq 0 ] && break
-    kill -0 $fcitx 2>/dev/null && break
-    echo "fcitx5 died during play $attempt (its log: fcitx5.log)" >&2
-    wait $fcitx 2>/dev/null
-    for try in $(seq 100); do owned || break; sleep 0.05; done
-done
+for try in $(seq 200); do owned && break; sleep 0.05; done
+/usr/bin/python3 "$here/im_test.py" "$here/hoshifuru2" "$here/game.log"
+status=$?
 kill $fcitx
 wait $fcitx 2>/dev/null
 pkill -P $fcitx 2>/dev/null
