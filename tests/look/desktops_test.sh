@@ -57,7 +57,9 @@ compare_pictures() { # config names...
     for name in "$@"; do
         local plain=$work/plain/$name.png other=$work/$config/$name.png size1 size2 pixels
         size1=$(identify -format '%wx%h' "$plain") size2=$(identify -format '%wx%h' "$other")
+        # ImageMagick 6 prints the count alone, 7 adds a normalised one.
         pixels=$(compare -metric AE "$plain" "$other" null: 2>&1)
+        pixels=${pixels%% *}
         if [ "$size1" != "$size2" ] || [ "$pixels" != 0 ]; then
             echo "FAIL: $name under '$config': $size2 where $size1, $pixels pixels differ"
             cp "$work/$config/$name.png" "$outdir/desktop-$config-$name.png"
