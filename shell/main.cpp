@@ -28,8 +28,10 @@ int main(int argc, char *argv[]) {
     startup::watchDisplayOpening();
     QApplication app(qtCommandLine.argc, qtCommandLine.argv);
     startup::displayOpened();
+    // Once Qt has started, every end goes the way the window's close does,
+    // without Qt's teardown.
     if (!startup::windowFitsScreens(QSize(TForm1::clientWidth, TForm1::clientHeight)))
-        return 1;
+        desktop::endProcess(1);
     startup::useUtf8CharacterType();
     startup::findAccessibilityBus();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
@@ -41,7 +43,7 @@ int main(int argc, char *argv[]) {
         form = std::make_unique<TForm1>();
     } catch (const LayoutError &error) {
         std::fprintf(stderr, "hoshifuru2: cannot build the window: %s\n", error.what());
-        return 1;
+        desktop::endProcess(1);
     }
     QObject::connect(form.get(), &TForm1::closed, &app, [] {
         // Ending while a handler waits in a dialog: close that dialog and
@@ -52,7 +54,7 @@ int main(int argc, char *argv[]) {
     // A signal that came while the window was being made ends the program
     // before it shows.
     if (startup::endSignalPending())
-        return 0;
+        desktop::endProcess(0);
     startup::endOnSignals(*form);
     desktop::prepareMainWindow(form.get());
     form->show();
