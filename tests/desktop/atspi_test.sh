@@ -18,5 +18,6 @@ need Xvfb xdotool xdpyinfo dbus-daemon
 start_xvfb 1280x1024
 private_home
 start_session_bus
+suppress_reader_key_copies
 export WORK=$work
 /usr/bin/python3 "$DESKTOP_TESTS/atspi_test.py" "$1" || fail "the screen reader's view is not as expected"

@@ -73,13 +73,7 @@ started+=($!)
 # Orca takes seconds to start, more on a busy machine.
 poll 90000 grep -q "Screen reader on" "$spoken" || fail "Orca did not start speaking"
 
-# In the sanitizer build: the leaks of Qt's key queue are not the game's.
-if [[ ${LSAN_OPTIONS:-} == *suppressions=* ]]; then
-    suppressions=${LSAN_OPTIONS#*suppressions=}
-    suppressions=${suppressions%%:*}
-    cat "$suppressions" "$DESKTOP_TESTS/orca.supp" >"$work/lsan.supp"
-    export LSAN_OPTIONS=${LSAN_OPTIONS/suppressions=$suppressions/suppressions=$work/lsan.supp}
-fi
+suppress_reader_key_copies
 
 export WORK=$work SPOKEN=$spoken
 for transcript in "$@"; do
