@@ -47,16 +47,16 @@ xcb_connection_t *x11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
+xcb_atom_t internAtom(xcb_connection_t *connection, const char *name) {
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
+
 xcb_atom_t motifHintsAtom(xcb_connection_t *connection) {
-    static const xcb_atom_t atom = [connection] {
-        static const char name[] = "_MOTIF_WM_HINTS";
-        const xcb_intern_atom_cookie_t cookie =
-            xcb_intern_atom(connection, 0, sizeof(name) - 1, name);
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(reply);
-        return found;
-    }();
+    static const xcb_atom_t atom = internAtom(connection, "_MOTIF_WM_HINTS");
     return atom;
 }
 
@@ -153,14 +153,6 @@ private:
 // of fixed size; the game draws its own (titlebar.h).
 bool onWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
-xcb_atom_t internAtom(xcb_connection_t *connection, const char *name) {
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
 }
 
 } // namespace

@@ -676,15 +676,7 @@ test_descriptors() {
     start_xvfb
     fresh_env
     with_limit -n
-    if ! await_exit $((5000 * slow)); then
-        fail "limit 7: the game still runs after $((5000 * slow)) ms"
-        stop_game
-    elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
-        ! grep -q '^hoshifuru2: ' "$run_dir/err"; then
-        fail "limit 7: status $exit_status, said: $(head -c 600 "$run_dir/err")"
-    else
-        pass "limit 7: status 1: $(cat "$run_dir/err")"
-    fi
+    ends_with_one_line "limit 7" '^hoshifuru2: '
 
     fresh_env
     with_limit -Sn
@@ -818,20 +810,26 @@ test_hangs() {
 }
 
 # ---------------------------------------------------------------- limits
+# The game started last must end within 5 s with status 1 and one line of
+# its own matching PATTERN (grep, with GREP_OPTION if given).
+ends_with_one_line() { # description, pattern, [grep-option]
+    if ! await_exit $((5000 * slow)); then
+        fail "$1: the game still runs after $((5000 * slow)) ms"
+        stop_game
+    elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
+        ! grep -q ${3:-} "$2" "$run_dir/err"; then
+        fail "$1: status $exit_status, said: $(head -c 600 "$run_dir/err")"
+    else
+        pass "$1: status 1: $(cat "$run_dir/err")"
+    fi
+}
+
 refused_case() { # description, pattern, ulimit-arguments...
     local what=$1 pattern=$2
     shift 2
     fresh_env
     start_game -- bash -c 'ulimit '"$*"' && exec "$@"' limit
-    if ! await_exit $((5000 * slow)); then
-        fail "$what: the game still runs after $((5000 * slow)) ms"
-        stop_game
-    elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
-        ! grep -q "$pattern" "$run_dir/err"; then
-        fail "$what: status $exit_status, said: $(head -c 600 "$run_dir/err")"
-    else
-        pass "$what: status 1: $(cat "$run_dir/err")"
-    fi
+    ends_with_one_line "$what" "$pattern"
 }
 
 test_limits() {
@@ -856,15 +854,7 @@ test_limits() {
         chmod -R a+rwx "$run_dir"
         start_game -- setpriv --reuid=65533 --regid=65533 --clear-groups \
             bash -c 'ulimit -u 1 && exec "$@"' limit
-        if ! await_exit $((5000 * slow)); then
-            fail "one process: the game still runs after $((5000 * slow)) ms"
-            stop_game
-        elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
-            ! grep -q '^hoshifuru2: cannot start a thread' "$run_dir/err"; then
-            fail "one process: status $exit_status, said: $(head -c 600 "$run_dir/err")"
-        else
-            pass "one process: status 1: $(cat "$run_dir/err")"
-        fi
+        ends_with_one_line "one process" '^hoshifuru2: cannot start a thread'
     fi
 }
 
@@ -894,15 +884,7 @@ test_settings() {
 setting_case() { # assignment, pattern
     fresh_env
     start_game "$1"
-    if ! await_exit $((5000 * slow)); then
-        fail "$1: the game still runs after $((5000 * slow)) ms"
-        stop_game
-    elif [ "$exit_status" -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
-        ! grep -qi "$2" "$run_dir/err"; then
-        fail "$1: status $exit_status, said: $(head -c 600 "$run_dir/err")"
-    else
-        pass "$1: status 1: $(cat "$run_dir/err")"
-    fi
+    ends_with_one_line "$1" "$2" -i
 }
 
 # ---------------------------------------------------------------- clipboard
