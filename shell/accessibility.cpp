@@ -556,6 +556,13 @@ private:
 
 } // namespace
 
+void followReaders() {
+    static NameOnActivation naming;
+    static bool following = false;
+    if (!std::exchange(following, true))
+        QAccessible::installActivationObserver(&naming);
+}
+
 QString gameTitle() {
     return QStringLiteral("ホシフルツルギ２");
 }
@@ -586,7 +593,6 @@ void quietKeyTimeouts(QtMsgType type, const QMessageLogContext &context, const Q
 // Once, when the application object is made; the interfaces themselves are
 // made only when asked for.
 static void installAccessibleKinds() {
-    static accessibility::NameOnActivation naming;
     QAccessible::installFactory(accessibility::describe);
     // QApplication installs Qt's own factory for its widgets after this
     // runs, and the factory installed last is asked first: once the
@@ -602,7 +608,6 @@ static void installAccessibleKinds() {
             accessibility::laterHandler() = qInstallMessageHandler(accessibility::quietKeyTimeouts);
         },
         Qt::QueuedConnection);
-    QAccessible::installActivationObserver(&naming);
     accessibility::EventOrder::install();
 }
 Q_COREAPP_STARTUP_FUNCTION(installAccessibleKinds)

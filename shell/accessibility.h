@@ -37,6 +37,12 @@ QString panelName(const QString &panelName, const QString &caption);
 // its accessible interface, which nothing else needs.)
 void nameForReaders(QWidget *widget, const QString &name, const QString &description = {});
 
+// Starts following whether an assistive tool listens, for nameForReaders.
+// Called once the accessibility bus is settled: on recent Qt, the first to
+// follow makes Qt connect its reader bridge, to the bus known at that
+// moment, for good.
+void followReaders();
+
 // What a reader says of a memo besides its speaker: the lines after the
 // first, joined as one sentence (the lines were broken by hand to fit the
 // memo's width, often inside a word).

@@ -1,4 +1,5 @@
 // Start-up: build the window, show it at its place, run until it closes.
+#include "accessibility.h"
 #include "builder.h"
 #include "desktop.h"
 #include "form1.h"
@@ -34,6 +35,7 @@ int main(int argc, char *argv[]) {
         desktop::endProcess(1);
     startup::useUtf8CharacterType();
     startup::findAccessibilityBus();
+    accessibility::followReaders();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
     installLook();
     Services::instance().setApplicationTitle(applicationTitle(QString::fromLocal8Bit(program)));

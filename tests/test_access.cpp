@@ -1,6 +1,7 @@
 // What a screen reader learns through Qt's accessibility: role, name, state
 // and actions of the widget kinds, the alert of a message box, the labelled
 // name field, and the tree of a scene as it is on screen.
+#include "accessibility.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
@@ -77,6 +78,7 @@ class AccessTest : public QObject {
 
 private slots:
     void initTestCase() {
+        accessibility::followReaders(); // as the game does once Qt has started
         installLook();
         Services::instance().setSilent(true);
     }
