@@ -37,10 +37,15 @@ void openFonts(const TForm1 &window) {
     }
 }
 
+// The window takes the keyboard a moment after its first frame is on
+// screen, and draws its focus then: the work waits for a frame painted
+// while the window is active, so that it never holds back the window's
+// complete look. (A window the desktop keeps inactive warms up once the
+// player activates it.)
 class FirstFrame : public QObject {
 public:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() != QEvent::Paint)
+        if (event->type() != QEvent::Paint || !static_cast<QWidget *>(watched)->isActiveWindow())
             return false;
         watched->removeEventFilter(this);
         // Queued: the frame being painted goes out first.
