@@ -558,9 +558,7 @@ private:
 
 void followReaders() {
     static NameOnActivation naming;
-    static bool following = false;
-    if (!std::exchange(following, true))
-        QAccessible::installActivationObserver(&naming);
+    QAccessible::installActivationObserver(&naming); // once: Qt keeps no observer twice
 }
 
 QString gameTitle() {
