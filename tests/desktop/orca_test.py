@@ -12,8 +12,10 @@ key line are what Orca says after it, before the next key. The lines before
 the first key line are said when the game starts. (A line "@ no window
 manager" tells orca_test.sh to end the window manager before this play.)
 
-Each key is pressed once everything said before it has been said, so no
-utterance is cut off by the next key. Orca's echo of a key's name (an
+Each key is pressed once everything said before it has been said and Orca
+is done with what brought it (ORCA_STATE says "idle": orca_test.sh), so no
+utterance is cut off by the next key and no key changes what Orca is still
+reading. Orca's echo of a key's name (an
 utterance ending in a blank) is left out on both sides: what the key brings
 may cut it short. Utterances are compared in Unicode's compatibility form
 (the speech server hands on full-width letters as their plain forms)
@@ -29,6 +31,7 @@ import unicodedata
 
 STEP_SECONDS = 30  # for Orca to say what one key brings, on a busy machine
 spoken_path = os.environ["SPOKEN"]
+state_path = os.environ["ORCA_STATE"]
 
 
 def plain(line):
@@ -39,6 +42,11 @@ def spoken():
     """What Orca has said so far, without its echoes of keys."""
     with open(spoken_path, encoding="utf-8", errors="replace") as log:
         return [plain(line) for line in log.read().split("\n")[:-1] if not line.endswith(" ")]
+
+
+def idle():
+    with open(state_path, encoding="utf-8") as state:
+        return state.read() == "idle"
 
 
 def read_transcript(path):
@@ -90,7 +98,8 @@ def play(game, path):
                 subprocess.run(command, check=True, timeout=10)
             expected += lines
             deadline = time.monotonic() + STEP_SECONDS
-            while len(spoken()) - start < len(expected) and time.monotonic() < deadline:
+            while (len(spoken()) - start < len(expected) or not idle()) \
+                    and time.monotonic() < deadline:
                 time.sleep(0.02)
             heard = spoken()[start:start + len(expected)]
             if heard != expected:
@@ -100,6 +109,8 @@ def play(game, path):
                      + "\n    ".join(heard[max(0, first - 3):first + 6])
                      + "\n  where the transcript has\n    "
                      + "\n    ".join(expected[max(0, first - 3):first + 6]))
+            if not idle():
+                fail(f"{name}, after {where}: Orca was still busy {STEP_SECONDS} s later")
         try:
             status = game_process.wait(timeout=20)
         except subprocess.TimeoutExpired:

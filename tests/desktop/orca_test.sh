@@ -68,14 +68,55 @@ started+=($openbox_pid)
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 poll 10000 wm_running || fail "openbox did not start"
 
+# Orca reads what it is doing after it speaks (what is selected in a text it
+# has just named, say), and a key pressed in between changes what it reads.
+# So the player waits for Orca to be done: Orca runs its user's
+# customizations at start, and these keep $work/orca-state at "busy" from an
+# event's arrival until Orca's queue of events is empty again, then at "idle".
+mkdir -p "$HOME/.local/share/orca"
+cat >"$HOME/.local/share/orca/orca-customizations.py" <<EOF
+import os
+from orca import event_manager
+
+queue = event_manager.EventManager
+add_to_queue, dequeue = queue._addToQueue, queue._dequeue
+told = None
+
+
+def tell(state):
+    global told
+    if state != told:
+        with open("$work/orca-state.new", "w") as out:
+            out.write(state)
+        os.replace("$work/orca-state.new", "$work/orca-state")
+        told = state
+
+
+def _addToQueue(self, event, asyncMode):
+    tell("busy")
+    add_to_queue(self, event, asyncMode)
+
+
+def _dequeue(self):
+    rerun = dequeue(self)
+    if self._eventQueue.empty():
+        tell("idle")
+    return rerun
+
+
+queue._addToQueue, queue._dequeue = _addToQueue, _dequeue
+tell("idle")
+EOF
+
 orca --replace >"$work/orca.log" 2>&1 &
 started+=($!)
 # Orca takes seconds to start, more on a busy machine.
 poll 90000 grep -q "Screen reader on" "$spoken" || fail "Orca did not start speaking"
+[ -s "$work/orca-state" ] || fail "Orca did not run the customizations that tell when it is idle"
 
 suppress_reader_key_copies
 
-export WORK=$work SPOKEN=$spoken
+export WORK=$work SPOKEN=$spoken ORCA_STATE=$work/orca-state
 for transcript in "$@"; do
     if grep -q "^@ no window manager" "$transcript" && running "$openbox_pid"; then
         kill "$openbox_pid"
