@@ -12,16 +12,17 @@ key line are what Orca says after it, before the next key. The lines before
 the first key line are said when the game starts. (A line "@ no window
 manager" tells orca_test.sh to end the window manager before this play.)
 
-Each key is pressed once everything said before it has been said and Orca
-is done with what brought it (ORCA_STATE says "idle": orca_test.sh), so no
+Each key is pressed once everything said before it has been said and Orca is
+done with what brought it (ORCA_STATE says "idle": orca_test.sh), so no
 utterance is cut off by the next key and no key changes what Orca is still
-reading. Orca's echo of a key's name (an
-utterance ending in a blank) is left out on both sides: what the key brings
-may cut it short. Utterances are compared in Unicode's compatibility form
-(the speech server hands on full-width letters as their plain forms)
-without trailing blanks. Every transcript must also hold no utterance twice
-in a row, but for what a review key (on the keypad) reads again on the
-player's request. Exits 1 at the first difference.
+reading. ("> type" types its whole text at once: a character that brings more
+than its echo gets a line of its own, or the next one cuts it short.) Orca's
+echo of a key's name (an utterance ending in a blank) is left out on both
+sides: what the key brings may cut it short. Utterances are compared in
+Unicode's compatibility form (the speech server hands on full-width letters as
+their plain forms) without trailing blanks. Every transcript must also hold no
+utterance twice in a row, but for what a review key (on the keypad) reads
+again on the player's request. Exits 1 at the first difference.
 """
 import os
 import subprocess
