@@ -68,9 +68,9 @@ started+=($openbox_pid)
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 poll 10000 wm_running || fail "openbox did not start"
 
-# Orca reads what it is doing after it speaks (what is selected in a text it
-# has just named, say), and a key pressed in between changes what it reads.
-# So the player waits for Orca to be done: Orca runs its user's
+# After Orca speaks, it goes on reading the game (what is selected in the
+# text it has just named, say), and a key pressed in between changes what it
+# finds. So the player waits for Orca to be done: Orca runs its user's
 # customizations at start, and these keep $work/orca-state at "busy" from an
 # event's arrival until Orca's queue of events is empty again, then at "idle".
 mkdir -p "$HOME/.local/share/orca"
@@ -78,8 +78,8 @@ cat >"$HOME/.local/share/orca/orca-customizations.py" <<EOF
 import os
 from orca import event_manager
 
-queue = event_manager.EventManager
-add_to_queue, dequeue = queue._addToQueue, queue._dequeue
+manager = event_manager.EventManager
+add_to_queue, dequeue = manager._addToQueue, manager._dequeue
 told = None
 
 
@@ -104,7 +104,7 @@ def _dequeue(self):
     return rerun
 
 
-queue._addToQueue, queue._dequeue = _addToQueue, _dequeue
+manager._addToQueue, manager._dequeue = _addToQueue, _dequeue
 tell("idle")
 EOF
 
