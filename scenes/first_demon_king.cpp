@@ -10,8 +10,8 @@ layout::Region firstDemonKingRows() {
     return {
         scene(TButton, "daimaou", 40, 88, 145, 25).caption("大魔王が現れた").hidden().tabOrder(7).click("daimaouClick"),
 
-        scene(TPanel, "maou", 16, 136, 193, 105).hidden().color(clWhite).tabOrder(9),
-        child(TImage, "Image4", 0, 0, 65, 97).picture("demonking"),
+        scene(TPanel, "maou", 16, 136, 193, 105).hidden().color(clWhite).tabOrder(9).subject("大魔王"),
+        child(TImage, "Image4", 0, 0, 65, 97).picture("demonking", "大魔王"),
         child(TLabel, "Label4", 88, 8, 75, 12).caption("どうしますか？"),
         child(TListBox, "box4", 72, 24, 113, 41).items({"『奥義・覇王絶滅拳』", "『サンダ―ストーム』", "逃げる"}).itemHeight(12).tabOrder(0),
         child(TBitBtn, "BitBtn6", 96, 72, 75, 17).caption("OK").font(PGothic, -12, fsBold, clWindowText).tabOrder(1).click("BitBtn6Click"),

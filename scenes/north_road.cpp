@@ -10,18 +10,18 @@ layout::Region northRoadRows() {
     return {
         scene(TButton, "namiki", 40, 88, 145, 25).caption("並木さんに出会った").hidden().tabOrder(2).click("namikiClick"),
 
-        scene(TPanel, "namiki1", 16, 136, 169, 145).caption("　　　　　　　　どうしますか？").hidden().color(clWhite).tabOrder(4),
-        child(TImage, "Image1", 0, 0, 73, 89).picture("villager"),
+        scene(TPanel, "namiki1", 16, 136, 169, 145).caption("　　　　　　　　どうしますか？").hidden().color(clWhite).tabOrder(4).subject("並木さん"),
+        child(TImage, "Image1", 0, 0, 73, 89).picture("villager", "村人の並木さん"),
         child(TComboBox, "Box2", 8, 96, 145, 20).items({"とりあえず話す", "立ち去る"}).fieldText("どうちます？").itemHeight(12).tabOrder(0),
         child(TBitBtn, "BitBtn2", 48, 120, 75, 17).caption("OK").font(PGothic, -12, fsBold, clWindowText).tabOrder(1).click("BitBtn2Click"),
 
-        scene(TPanel, "Panel1", 16, 136, 185, 137).hidden().color(clWhite).tabOrder(8),
-        child(TImage, "Image3", 104, 8, 73, 89).picture("villager"),
+        scene(TPanel, "Panel1", 16, 136, 185, 137).hidden().color(clWhite).tabOrder(8).subject("並木さん"),
+        child(TImage, "Image3", 104, 8, 73, 89).picture("villager", "村人の並木さん"),
         child(TMemo, "memo1", 8, 8, 97, 89).lines({"並木さん", "　「ここら辺は気を", "付けた方がいいよ", "。魔物がうろつい", "てるからね。」"}).tabOrder(0),
         child(TBitBtn, "BitBtn5", 8, 104, 163, 25).caption("先に進む").tabOrder(1).click("BitBtn5Click"),
 
-        scene(TPanel, "shiro", 16, 136, 169, 169).caption("　　　　　ホシフル城").font(Gothic, -12, fsBold, clWindowText).hidden().color(clLime).tabOrder(6),
-        child(TImage, "Image2", 96, 16, 49, 49).picture("castle"),
+        scene(TPanel, "shiro", 16, 136, 169, 169).caption("　　　　　ホシフル城").font(Gothic, -12, fsBold, clWindowText).hidden().color(clLime).tabOrder(6).subject("ホシフル城"),
+        child(TImage, "Image2", 96, 16, 49, 49).picture("castle", "ホシフル城"),
         child(TBitBtn, "BitBtn4", 96, 144, 59, 17).caption("ＯＫ").tabOrder(0).click("BitBtn4Click"),
         child(TListBox, "List1", 16, 104, 129, 33).items({"城に入る", "危険なので立ち去る"}).font(Gothic, -12, 0, clWindowText).itemHeight(12).tabOrder(1),
     };

@@ -12,7 +12,7 @@ layout::Region openingRows() {
 
         scene(TButton, "start", 16, 128, 75, 17).caption("START").font(PGothic, -12, fsBold, clWindowText).tabOrder(0).click("startClick"),
 
-        scene(TPanel, "hajimari", 16, 152, 153, 113).font(PGothic, -12, 0, clWhite).hidden().bevels(bvRaised, bvLowered).color(clBlack).tabOrder(1),
+        scene(TPanel, "hajimari", 16, 152, 153, 113).font(PGothic, -12, 0, clWhite).hidden().bevels(bvRaised, bvLowered).color(clBlack).tabOrder(1).subject("分かれ道"),
         child(TLabel, "Label3", 24, 16, 111, 12).caption("行き先を選んで下さい"),
         child(TBitBtn, "BitBtn1", 48, 88, 67, 17).caption("OK").font(PGothic, -12, fsBold, clWindowText).tabOrder(0).click("BitBtn1Click"),
         child(TListBox, "Box1", 16, 48, 121, 33).items({"まずは北に向かう", "とりあえず西へ行く"}).font(PGothic, -12, 0, clWhite).color(clBlack).itemHeight(12).tabOrder(1),

@@ -8,18 +8,18 @@ layout::Region slimeRows() {
     using namespace layout;
     // clang-format off
     return {
-        scene(TPanel, "suraim", 16, 136, 185, 105).caption("どうする？").hidden().color(clRed).tabOrder(23),
-        child(TImage, "Image9", 8, 8, 49, 41).picture("slime"),
+        scene(TPanel, "suraim", 16, 136, 185, 105).caption("どうする？").hidden().color(clRed).tabOrder(23).subject("スライム"),
+        child(TImage, "Image9", 8, 8, 49, 41).picture("slime", "スライム"),
         child(TListBox, "ListBox1", 8, 64, 121, 33).items({"ダイナマイトクラッシュ", "逃げる"}).itemHeight(12).tabOrder(0),
         child(TBitBtn, "BitBtn17", 136, 72, 41, 17).caption("OK").font(PGothic, -12, fsBold, clWindowText).tabOrder(1).click("BitBtn17Click"),
 
         scene(TButton, "suraimu", 40, 88, 145, 25).caption("スライムが現れた").hidden().tabOrder(24).click("suraimuClick"),
 
-        scene(TPanel, "Panel5", 16, 136, 185, 89).hidden().color(clRed).tabOrder(44),
+        scene(TPanel, "Panel5", 16, 136, 185, 89).hidden().color(clRed).tabOrder(44).subject("スライム"),
         child(TButton, "Button32", 48, 16, 91, 25).caption("仲間にする").tabOrder(0).click("Button32Click"),
         child(TButton, "Button33", 48, 48, 91, 25).caption("しない").tabOrder(1).click("Button33Click"),
 
-        scene(TPanel, "Panel6", 16, 136, 185, 97).hidden().color(clRed).tabOrder(45),
+        scene(TPanel, "Panel6", 16, 136, 185, 97).hidden().color(clRed).tabOrder(45).subject("仲間たち"),
         child(TButton, "Button34", 40, 16, 105, 25).caption("みんな仲間にする").tabOrder(0).click("Button34Click"),
         child(TButton, "Button35", 40, 56, 105, 25).caption("先に進む").tabOrder(1).click("Button35Click"),
     };

@@ -5,166 +5,24 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QApplication>
-#include <QCoreApplication>
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QFontMetrics>
-#include <QHash>
 #include <QLineEdit>
-#include <QPointer>
 #include <algorithm>
-#include <utility>
 
 namespace accessibility {
-
-QString pictureSubject(const QString &pictureName) {
-    static const QHash<QString, QString> subjects = {
-        {QStringLiteral("villager"), QStringLiteral("村人の並木さん")},
-        {QStringLiteral("villager_small"), QStringLiteral("村人の並木さん")},
-        {QStringLiteral("oldman"), QStringLiteral("嘆きの老人")},
-        {QStringLiteral("castle"), QStringLiteral("ホシフル城")},
-        {QStringLiteral("demonking"), QStringLiteral("大魔王")},
-        {QStringLiteral("teacher"), QStringLiteral("森の先生")},
-        {QStringLiteral("slime"), QStringLiteral("スライム")},
-        {QStringLiteral("princess"), QStringLiteral("お姫様")},
-        {QStringLiteral("swordsman"), QStringLiteral("サスライの剣士")},
-        {QStringLiteral("shopkeeper"), QStringLiteral("武器屋の主人")},
-        {QStringLiteral("balloon"), QStringLiteral("吹き出し「いらっしゃい 何を買う？」")},
-        {QStringLiteral("farmer"), QStringLiteral("自由の酪農家")},
-        {QStringLiteral("dragonbrother"), QStringLiteral("龍神の弟")},
-    };
-    return subjects.value(pictureName);
-}
-
-QString sceneSubject(const QString &panelName) {
-    static const QHash<QString, QString> subjects = {
-        {QStringLiteral("hajimari"), QStringLiteral("分かれ道")},
-        {QStringLiteral("namiki1"), QStringLiteral("並木さん")},
-        {QStringLiteral("Panel1"), QStringLiteral("並木さん")},
-        {QStringLiteral("shiro"), QStringLiteral("ホシフル城")},
-        {QStringLiteral("nageki1"), QStringLiteral("嘆きの老人")},
-        {QStringLiteral("Panel2"), QStringLiteral("嘆きの老人")},
-        {QStringLiteral("Panel3"), QStringLiteral("嘆きの老人")},
-        {QStringLiteral("suraim"), QStringLiteral("スライム")},
-        {QStringLiteral("Panel5"), QStringLiteral("スライム")},
-        {QStringLiteral("Panel6"), QStringLiteral("仲間たち")},
-        {QStringLiteral("Panel4"), QStringLiteral("ホシフル城の広間")},
-        {QStringLiteral("hime"), QStringLiteral("お姫様")},
-        {QStringLiteral("hime1"), QStringLiteral("お姫様")},
-        {QStringLiteral("kudoku"), QStringLiteral("お姫様")},
-        {QStringLiteral("nakama1"), QStringLiteral("サスライの剣士")},
-        {QStringLiteral("ido"), QStringLiteral("時間の井戸")},
-        {QStringLiteral("mori1"), QStringLiteral("迷いの森")},
-        {QStringLiteral("mori2"), QStringLiteral("迷いの森")},
-        {QStringLiteral("mori3"), QStringLiteral("迷いの森")},
-        {QStringLiteral("mori4"), QStringLiteral("迷いの森")},
-        {QStringLiteral("mori5"), QStringLiteral("迷いの森")},
-        {QStringLiteral("kozuesan"), QStringLiteral("梢先生")},
-        {QStringLiteral("machi"), QStringLiteral("ボンジュールの街")},
-        {QStringLiteral("machi1"), QStringLiteral("ボンジュールの街")},
-        {QStringLiteral("bukiya"), QStringLiteral("武器屋")},
-        {QStringLiteral("sakaba"), QStringLiteral("酒場")},
-        {QStringLiteral("jiyuu"), QStringLiteral("自由の酪農家")},
-        {QStringLiteral("ryuu"), QStringLiteral("龍神の弟")},
-        {QStringLiteral("nami"), QStringLiteral("並木さん")},
-        {QStringLiteral("maou"), QStringLiteral("大魔王")},
-        {QStringLiteral("bosu1"), QStringLiteral("大魔王")},
-        {QStringLiteral("bosu2"), QStringLiteral("大魔王")},
-        {QStringLiteral("bosu3"), QStringLiteral("大魔王")},
-        {QStringLiteral("bosu4"), QStringLiteral("大魔王")},
-        {QStringLiteral("bosu5"), QStringLiteral("大魔王")},
-        {QStringLiteral("bosu6"), QStringLiteral("大魔王")},
-        {QStringLiteral("mahou"), QStringLiteral("魔法")},
-        {QStringLiteral("mahou2"), QStringLiteral("魔法")},
-        {QStringLiteral("mahou3"), QStringLiteral("魔法")},
-    };
-    return subjects.value(panelName);
-}
 
 QString spokenCaption(const QString &panelName, const QString &caption) {
     const QString spoken = caption.trimmed();
     return spoken == panelName ? QString() : spoken;
 }
 
-QString panelName(const QString &panelName, const QString &caption) {
+QString panelName(const QString &panelName, const QString &caption, const QString &subject) {
     const QString spoken = spokenCaption(panelName, caption);
-    return spoken.isEmpty() ? sceneSubject(panelName) : spoken;
-}
-
-namespace {
-
-struct PendingName {
-    QPointer<QWidget> widget;
-    QString name;
-    QString description;
-};
-
-QList<PendingName> &pendingNames() {
-    static QList<PendingName> names;
-    return names;
-}
-
-// Whether an assistive tool has started listening (as the observer below
-// was told: not every platform reports it through QAccessible::isActive).
-bool &readerListening() {
-    static bool listening = false;
-    return listening;
-}
-
-// Names the waiting widgets once an assistive tool starts listening.
-class NameOnActivation : public QAccessible::ActivationObserver {
-public:
-    void accessibilityActiveChanged(bool active) override {
-        readerListening() = active;
-        if (!active)
-            return;
-        const QList<PendingName> names = std::exchange(pendingNames(), {});
-        for (const PendingName &pending : names) {
-            if (!pending.widget)
-                continue;
-            pending.widget->setAccessibleName(pending.name);
-            if (!pending.description.isEmpty())
-                pending.widget->setAccessibleDescription(pending.description);
-        }
-    }
-};
-
-} // namespace
-
-void nameForReaders(QWidget *widget, const QString &name, const QString &description) {
-    if (name.isEmpty())
-        return;
-    if (QAccessible::isActive() || readerListening()) {
-        widget->setAccessibleName(name);
-        if (!description.isEmpty())
-            widget->setAccessibleDescription(description);
-        return;
-    }
-    QList<PendingName> &names = pendingNames();
-    names.removeIf([](const PendingName &pending) { return pending.widget.isNull(); });
-    names.append({widget, name, description});
+    return spoken.isEmpty() ? subject : spoken;
 }
 
 QString memoSpeech(const QStringList &lines) {
     return lines.mid(1).join(QString()).trimmed();
-}
-
-void announceListEntry(QWidget *list, int row) {
-    if (!QAccessible::isActive() || !list->hasFocus())
-        return;
-    QAccessibleEvent event(list, QAccessible::Focus);
-    event.setChild(row);
-    QAccessible::updateAccessibility(&event);
-}
-
-void announceAlert(QWidget *alert) {
-    QAccessibleEvent event(alert, QAccessible::Alert);
-    QAccessible::updateAccessibility(&event);
 }
 
 namespace {
@@ -178,11 +36,11 @@ public:
     QString text(QAccessible::Text t) const override {
         const auto *panel = static_cast<const kinds::TPanel *>(widget());
         if (t == QAccessible::Name && panel->accessibleName().isEmpty())
-            return panelName(panel->objectName(), panel->caption());
+            return panelName(panel->objectName(), panel->caption(), panel->subject());
         if (t == QAccessible::Description && panel->accessibleDescription().isEmpty()) {
             // A caption such as どうしますか？ names the panel; the place or
             // person it stands for then describes it.
-            const QString subject = sceneSubject(panel->objectName());
+            const QString subject = panel->subject();
             return subject == text(QAccessible::Name) ? QString() : subject;
         }
         return QAccessibleWidget::text(t);
@@ -206,7 +64,7 @@ public:
         return QAccessibleWidget::interface_cast(t);
     }
 
-    QString imageDescription() const override { return pictureSubject(image()->picture().name); }
+    QString imageDescription() const override { return image()->subject(); }
     // The part of the picture that shows: it is cut off at the widget's edges.
     QSize imageSize() const override {
         return image()->picture().pixmap.size().boundedTo(image()->size());
@@ -414,198 +272,21 @@ QAccessibleInterface *describe(const QString &className, QObject *object) {
     return nullptr;
 }
 
-// An object on the accessibility bus, as AT-SPI names it: the bus name of
-// its application and its path.
-struct SpiReference {
-    QString service;
-    QDBusObjectPath path;
-};
-
-QDBusArgument &operator<<(QDBusArgument &argument, const SpiReference &reference) {
-    argument.beginStructure();
-    argument << reference.service << reference.path;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument &operator>>(const QDBusArgument &argument, SpiReference &reference) {
-    argument.beginStructure();
-    argument >> reference.service >> reference.path;
-    argument.endStructure();
-    return argument;
-}
-
 } // namespace
-} // namespace accessibility
-
-Q_DECLARE_METATYPE(accessibility::SpiReference)
-
-namespace accessibility {
-namespace {
-
-// Tells readers that an object became visible or invisible. Qt's bridge
-// reports only that it is showing or not; a reader that read the object's
-// states while it was hidden keeps it invisible for good, and never
-// presents it again (Orca's flat review finds nothing in later scenes).
-// The report goes out as Qt's own reports do: on Qt's connection to the
-// accessibility bus, from the path Qt gives the object.
-void reportVisible(QAccessibleInterface *iface, bool visible) {
-    QDBusConnection bus(QStringLiteral("a11y"));
-    if (!bus.isConnected())
-        return;
-    static const bool registered = [] {
-        qDBusRegisterMetaType<SpiReference>();
-        return true;
-    }();
-    Q_UNUSED(registered);
-    const QString path = QStringLiteral("/org/a11y/atspi/accessible/%1")
-                             .arg(QString::number(QAccessible::uniqueId(iface)));
-    const SpiReference object{bus.baseService(), QDBusObjectPath(path)};
-    const SpiReference application{
-        bus.baseService(), QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))};
-    QDBusMessage signal = QDBusMessage::createSignal(
-        path, QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("StateChanged"));
-    signal << QStringLiteral("visible") << int(visible) << 0
-           << QVariant::fromValue(QDBusVariant(QVariant::fromValue(object)))
-           << QVariant::fromValue(application);
-    bus.send(signal);
-}
-
-// What Qt's AT-SPI bridge sends, put in the order and form screen readers
-// expect:
-// - a widget reports its text and caret while it is filled in, before it is
-//   shown, and a widget that takes the focus reports its caret and
-//   selection before Qt reports the focus itself; a reader handling these
-//   once the widget has the focus moves to it silently and never presents
-//   it. Those reports are not
-//   sent while the focus report is still to come: a reader reads the caret
-//   and the selection of the object it moves to;
-// - an object shown or hidden is reported showing or not, and here also
-//   visible or not (reportVisible);
-// - a name or description change carries the object where readers expect
-//   the new text (Qt 6.4 to 6.11), which breaks Orca's handler. The game
-//   names and describes its widgets before they are shown, so readers read
-//   the new texts when they meet them: these reports are not sent.
-class EventOrder {
-public:
-    static void install() { previous() = QAccessible::installUpdateHandler(&EventOrder::update); }
-
-private:
-    static QAccessible::UpdateHandler &previous() {
-        static QAccessible::UpdateHandler handler = nullptr;
-        return handler;
-    }
-    static QPointer<QObject> &lastFocus() {
-        static QPointer<QObject> focus;
-        return focus;
-    }
-    // Sends the event on as Qt would have without this handler.
-    static void forward(QAccessibleEvent *event) {
-        if (previous()) {
-            previous()(event);
-            return;
-        }
-        QAccessible::installUpdateHandler(nullptr);
-        QAccessible::updateAccessibility(event);
-        QAccessible::installUpdateHandler(&EventOrder::update);
-    }
-    static bool isTextReport(QAccessible::Event type) {
-        switch (type) {
-        case QAccessible::TextCaretMoved:
-        case QAccessible::TextSelectionChanged:
-        case QAccessible::TextInserted:
-        case QAccessible::TextRemoved:
-        case QAccessible::TextUpdated:
-            return true;
-        default:
-            return false;
-        }
-    }
-    // Whether a text report about the object would mislead a reader: the
-    // object is not on screen (a scene's widgets are filled in before they
-    // are shown, and a reader handles the report only once the widget is
-    // shown and focused), or it is (or is inside) the widget taking the
-    // focus now, whose focus report has not gone out yet.
-    static bool misleadingTextReport(QObject *object) {
-        auto *widget = qobject_cast<QWidget *>(object);
-        if (!widget)
-            return false;
-        if (!widget->isVisible())
-            return true;
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus || lastFocus() == focus)
-            return false;
-        return widget == focus || focus->isAncestorOf(widget);
-    }
-    static void update(QAccessibleEvent *event) {
-        const QAccessible::Event type = event->type();
-        if (type == QAccessible::NameChanged || type == QAccessible::DescriptionChanged)
-            return;
-        if (isTextReport(type) && misleadingTextReport(event->object()))
-            return;
-        forward(event);
-        if (type == QAccessible::Focus && event->child() < 0)
-            lastFocus() = event->object();
-        if ((type == QAccessible::ObjectShow || type == QAccessible::ObjectHide) &&
-            event->child() < 0) {
-            if (QAccessibleInterface *iface = event->accessibleInterface())
-                reportVisible(iface, type == QAccessible::ObjectShow);
-        }
-    }
-};
-
-} // namespace
-
-void followReaders() {
-    static NameOnActivation naming;
-    QAccessible::installActivationObserver(&naming); // once: Qt keeps no observer twice
-}
 
 QString gameTitle() {
     return QStringLiteral("ホシフルツルギ２");
 }
 
-namespace {
-
-QtMessageHandler &laterHandler() {
-    static QtMessageHandler handler = nullptr;
-    return handler;
+void installInterfaces() {
+    // Once the application is made: QApplication installs Qt's own factory
+    // for its widgets as it is made, and the factory installed last is asked
+    // first, so this one describes the name prompt's field before Qt does.
+    static const bool installed = [] {
+        QAccessible::installFactory(describe);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
-
-// Qt's AT-SPI bridge lets a screen reader look at each key first and gives
-// it 100 ms to answer; past that it warns and hands the key to the game all
-// the same. A reader busy presenting a new scene often takes longer on a
-// busy machine: the key is not lost, and the warning is not printed.
-void quietKeyTimeouts(QtMsgType type, const QMessageLogContext &context, const QString &text) {
-    if (type == QtWarningMsg && text.startsWith(QLatin1String("QSpiApplication::keyEventError")) &&
-        text.contains(QLatin1String("NoReply")))
-        return;
-    if (laterHandler())
-        laterHandler()(type, context, text);
-}
-
-} // namespace
 
 } // namespace accessibility
-
-// Once, when the application object is made; the interfaces themselves are
-// made only when asked for.
-static void installAccessibleKinds() {
-    QAccessible::installFactory(accessibility::describe);
-    // QApplication installs Qt's own factory for its widgets after this
-    // runs, and the factory installed last is asked first: once the
-    // application is made, this one goes last again, so that it describes
-    // the name prompt's field before Qt does. The key timeouts are kept
-    // quiet from then on.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [] {
-            QAccessible::removeFactory(accessibility::describe);
-            QAccessible::installFactory(accessibility::describe);
-            // After start-up has put its own message handler back.
-            accessibility::laterHandler() = qInstallMessageHandler(accessibility::quietKeyTimeouts);
-        },
-        Qt::QueuedConnection);
-    accessibility::EventOrder::install();
-}
-Q_COREAPP_STARTUP_FUNCTION(installAccessibleKinds)

@@ -1,6 +1,7 @@
 #include "builder.h"
 
 #include "accessibility.h"
+#include "platform/readers.h"
 #include "regions.h"
 
 #include <QLineEdit>
@@ -50,12 +51,12 @@ void nameForReaders(std::span<const TForm1::Built> scene) {
             question = QString::fromUtf8(child.row->captionText);
     }
     if (question.isEmpty())
-        question = accessibility::sceneSubject(sceneName);
+        question = QString::fromUtf8(sceneRow.subjectText);
     for (const TForm1::Built &child : scene.subspan(1)) {
         if (child.row->kind == TListBox)
-            accessibility::nameForReaders(child.widget, question);
+            platform::nameForReaders(child.widget, question);
         else if (child.row->kind == TMemo && !child.row->entries.empty())
-            accessibility::nameForReaders(
+            platform::nameForReaders(
                 child.widget, QString::fromUtf8(child.row->entries.front()),
                 accessibility::memoSpeech(static_cast<kinds::TMemo *>(child.widget)->lines()));
     }
@@ -255,6 +256,7 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
                                    row.borderSingle};
         auto *panel = new kinds::TPanel(parent, frame, row.ownColor.value_or(clBtnFace));
         panel->setCaption(caption);
+        panel->setSubject(QString::fromUtf8(row.subjectText));
         widget = panel;
         break;
     }
@@ -279,7 +281,8 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
         break;
     }
     case TImage:
-        widget = new kinds::TImage(parent, kinds::picture(QString::fromUtf8(row.pictureName)));
+        widget = new kinds::TImage(parent, kinds::picture(QString::fromUtf8(row.pictureName)),
+                                   QString::fromUtf8(row.subjectText));
         break;
     }
     widget->setObjectName(QString::fromUtf8(row.name));

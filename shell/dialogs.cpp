@@ -1,8 +1,8 @@
 #include "dialogs.h"
 
-#include "accessibility.h"
-#include "desktop.h"
 #include "look.h"
+#include "platform/clipboard_wait.h"
+#include "platform/readers.h"
 #include "widgets.h"
 
 #include <QApplication>
@@ -220,12 +220,12 @@ public:
         switch (event->type()) {
         case QEvent::KeyPress:
             return static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste) &&
-                   !desktop::clipboardAnswers(false, limitMs);
+                   !platform::clipboardAnswers(false, limitMs);
         case QEvent::ContextMenu:
-            return !desktop::clipboardAnswers(false, limitMs);
+            return !platform::clipboardAnswers(false, limitMs);
         case QEvent::MouseButtonRelease:
             return static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton &&
-                   !desktop::clipboardAnswers(true, limitMs);
+                   !platform::clipboardAnswers(true, limitMs);
         default:
             return false;
         }
@@ -285,7 +285,7 @@ QString MessageBox::text() const {
 
 void MessageBox::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    accessibility::announceAlert(this);
+    platform::announceAlert(this);
 }
 
 QFont NamePrompt::dialogFont() {

@@ -7,7 +7,10 @@
 //
 //   scene(TPanel, "hajimari", 16, 152, 153, 113)
 //       .font(PGothic, -12, 0, clWhite).hidden().bevels(bvRaised, bvLowered)
-//       .color(clBlack).tabOrder(1),
+//       .color(clBlack).tabOrder(1).subject("分かれ道"),
+//
+// A scene panel's subject and a picture's second word are what screen
+// readers hear for them; nothing draws them.
 #pragma once
 
 #include <optional>
@@ -84,6 +87,9 @@ struct Row {
     int itemHeightPx = 0;
     bool closeKind = false;
     const char *pictureName = nullptr; // embedded picture, by file name without ".bmp"
+    // What a scene panel stands for or a picture shows, as screen readers
+    // name it ("分かれ道", "村人の並木さん"): never drawn.
+    const char *subjectText = "";
     const char *onClick = nullptr;
 
     Row &&caption(const char *c) && {
@@ -143,8 +149,15 @@ struct Row {
         closeKind = true;
         return std::move(*this);
     }
-    Row &&picture(const char *name) && {
+    // The picture and what it shows.
+    Row &&picture(const char *name, const char *shows) && {
         pictureName = name;
+        subjectText = shows;
+        return std::move(*this);
+    }
+    // The place or person a scene stands for.
+    Row &&subject(const char *standsFor) && {
+        subjectText = standsFor;
         return std::move(*this);
     }
     Row &&click(const char *handler) && {

@@ -1,11 +1,19 @@
 // Start-up: build the window, show it at its place, run until it closes.
+// Each step that guards the game against its surroundings is the
+// platform's (shell/platform/); the rest is the game's own.
 #include "accessibility.h"
 #include "builder.h"
-#include "desktop.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/desktop.h"
+#include "platform/display_opening.h"
+#include "platform/end_signals.h"
+#include "platform/environment.h"
+#include "platform/readers.h"
+#include "platform/resource_limits.h"
+#include "platform/screens.h"
 #include "services.h"
-#include "startup.h"
+#include "warmup.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -13,29 +21,32 @@
 
 int main(int argc, char *argv[]) {
     // Before anything else, so that a signal to end is never lost.
-    if (!startup::catchEndSignals() || !startup::enoughFileDescriptors() || !startup::roomToRun())
+    if (!platform::catchEndSignals() || !platform::enoughFileDescriptors() ||
+        !platform::roomToRun())
         return 1;
     if (argc > 1) {
         std::fputs("hoshifuru2: this program takes no arguments\n", stderr);
         return 2;
     }
     const char *program = argc > 0 && argv[0] ? argv[0] : "";
-    startup::keepToUsableRuntimeFolder();
-    startup::keepToExistingSessionBus();
-    startup::QtCommandLine qtCommandLine(program);
-    if (!startup::saneScaleSettings())
+    platform::keepToUsableRuntimeFolder();
+    platform::keepToExistingSessionBus();
+    platform::QtCommandLine qtCommandLine(program);
+    if (!platform::saneScaleSettings())
         return 1;
 
-    startup::watchDisplayOpening();
+    platform::watchDisplayOpening();
     QApplication app(qtCommandLine.argc, qtCommandLine.argv);
-    startup::displayOpened();
+    platform::displayOpened();
     // Once Qt has started, every end goes the way the window's close does,
     // without Qt's teardown.
-    if (!startup::windowFitsScreens(QSize(TForm1::clientWidth, TForm1::clientHeight)))
-        desktop::endProcess(1);
-    startup::useUtf8CharacterType();
-    startup::findAccessibilityBus();
-    accessibility::followReaders();
+    if (!platform::windowFitsScreens(QSize(TForm1::clientWidth, TForm1::clientHeight)))
+        platform::endProcess(1);
+    platform::useUtf8CharacterType();
+    platform::findAccessibilityBus();
+    platform::installReaderBridgeFixes();
+    accessibility::installInterfaces();
+    platform::followReaders();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
     installLook();
     Services::instance().setApplicationTitle(applicationTitle(QString::fromLocal8Bit(program)));
@@ -45,7 +56,7 @@ int main(int argc, char *argv[]) {
         form = std::make_unique<TForm1>();
     } catch (const LayoutError &error) {
         std::fprintf(stderr, "hoshifuru2: cannot build the window: %s\n", error.what());
-        desktop::endProcess(1);
+        platform::endProcess(1);
     }
     QObject::connect(form.get(), &TForm1::closed, &app, [] {
         // Ending while a handler waits in a dialog: close that dialog and
@@ -55,14 +66,15 @@ int main(int argc, char *argv[]) {
     });
     // A signal that came while the window was being made ends the program
     // before it shows.
-    if (startup::endSignalPending())
-        desktop::endProcess(0);
-    startup::endOnSignals(*form);
-    desktop::prepareMainWindow(form.get());
+    if (platform::endSignalPending())
+        platform::endProcess(0);
+    platform::endOnSignals(*form);
+    warmUpAfterFirstFrame(form.get());
+    platform::prepareMainWindow(form.get());
     form->show();
-    startup::started();
+    platform::started();
     const int status = app.exec();
     form.reset();
     PlayerName.clear();
-    desktop::endProcess(status);
+    platform::endProcess(status);
 }

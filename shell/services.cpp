@@ -1,7 +1,8 @@
 #include "services.h"
 
-#include "desktop.h"
 #include "dialogs.h"
+#include "platform/alert_sound.h"
+#include "platform/desktop.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -14,14 +15,14 @@ Services &Services::instance() {
 void Services::beep() {
     if (m_observer)
         m_observer->beeped();
-    if (!m_silent && !playAlertSound())
+    if (!m_silent && !platform::playAlertSound())
         QApplication::beep();
 }
 
 int Services::run(QDialog *dialog) {
     if (m_ending)
         return QDialog::Rejected;
-    desktop::prepareDialog(dialog);
+    platform::prepareDialog(dialog);
     m_active = dialog;
     const int result = dialog->exec();
     m_active = nullptr;

@@ -61,10 +61,3 @@ private:
 // directory, cut before its first full stop, all but the first character in
 // lower case ("STORY.V2.EXE" gives "Story").
 QString applicationTitle(const QString &programPath);
-
-// Starts the desktop's alert sound without waiting for it; false when no
-// sound could be started.
-bool playAlertSound();
-// Loads the sound library and connects to the sound system ahead of the
-// first beep, without a sound.
-void prepareAlertSound();

@@ -2,7 +2,7 @@
 
 #include "dialogs.h"
 #include "form1.h"
-#include "services.h"
+#include "platform/alert_sound.h"
 
 #include <QEvent>
 #include <QFont>
@@ -53,7 +53,7 @@ public:
         QMetaObject::invokeMethod(
             this,
             [window] {
-                prepareAlertSound();
+                platform::prepareAlertSound();
                 if (window)
                     openFonts(*window);
             },

@@ -1,7 +1,7 @@
 #include "widgets.h"
 
-#include "accessibility.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "style.h"
 
 #include <QApplication>
@@ -306,7 +306,7 @@ void TListBox::keyPressEvent(QKeyEvent *event) {
     if (arrow && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && itemIndex() < 0 &&
         currentIndex().isValid()) {
         selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
-        accessibility::announceListEntry(this, currentIndex().row());
+        platform::announceListEntry(this, currentIndex().row());
         event->accept();
         return;
     }
@@ -356,7 +356,8 @@ QStringList TMemo::lines() const {
     return toPlainText().split(u'\n');
 }
 
-TImage::TImage(QWidget *parent, const Picture &picture) : QWidget(parent), m_picture(picture) {}
+TImage::TImage(QWidget *parent, const Picture &picture, const QString &subject)
+    : QWidget(parent), m_picture(picture), m_subject(subject) {}
 
 void TImage::paintEvent(QPaintEvent *) {
     QPainter painter(this);

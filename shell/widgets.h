@@ -95,6 +95,9 @@ public:
     TPanel(QWidget *parent, const Frame &frame, layout::ColorName color);
     void setCaption(const QString &caption);
     QString caption() const { return m_caption; }
+    // The place or person the scene stands for, as readers name it.
+    void setSubject(const QString &subject) { m_subject = subject; }
+    QString subject() const { return m_subject; }
     layout::ColorName colorName() const { return m_color; }
     const Frame &frame() const { return m_frame; }
     // The area left inside the frame, border and bevels.
@@ -113,6 +116,7 @@ private:
     Frame m_frame;
     layout::ColorName m_color;
     QString m_caption;
+    QString m_subject;
 };
 
 // Single-selection list; its index is the player's pick, -1 until there is one.
@@ -175,14 +179,17 @@ public:
         QPixmap pixmap;
         int width = 0, height = 0, depth = 0;
     };
-    TImage(QWidget *parent, const Picture &picture);
+    TImage(QWidget *parent, const Picture &picture, const QString &subject);
     const Picture &picture() const { return m_picture; }
+    // What the picture shows, as readers name it.
+    QString subject() const { return m_subject; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     const Picture &m_picture;
+    QString m_subject;
 };
 
 // Embedded pictures by name, decoded once and shared by every widget showing them.

@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "services.h"
 
 #include <QAccessible>
@@ -78,8 +79,10 @@ class AccessTest : public QObject {
 
 private slots:
     void initTestCase() {
-        accessibility::followReaders(); // as the game does once Qt has started
+        platform::followReaders(); // as the game does once Qt has started
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
     }
 

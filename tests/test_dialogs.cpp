@@ -1,7 +1,9 @@
 // Dialog geometry, the application title, the name field's byte limit and
 // every way of answering the name prompt and the message box.
+#include "accessibility.h"
 #include "dialogs.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "services.h"
 
 #include <QLabel>
@@ -59,6 +61,8 @@ class DialogTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
         Services::instance().setObserver(&answerer);
     }

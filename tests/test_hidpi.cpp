@@ -2,9 +2,11 @@
 // text drawn at the full resolution, pictures and glyphs enlarged by whole
 // pixels without smoothing, bevel rings two device pixels wide and never
 // blurred. Frames hold at three times and at fractional densities too.
+#include "accessibility.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "services.h"
 
 #include <QApplication>
@@ -114,6 +116,8 @@ class HiDpiTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
     }
 

@@ -2,9 +2,11 @@
 // focus landing in each new scene (on its choice, where it asks one), Space and Enter on buttons,
 // arrows in lists, a whole road from START to an ending by keys alone; and the name field's text
 // from an input method.
+#include "accessibility.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "services.h"
 
 #include <QInputMethodEvent>
@@ -94,6 +96,8 @@ class KeyboardTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
     }
 

@@ -2,9 +2,11 @@
 // bevelled look for every kind in one palette, the keyboard's place visible
 // in every list, message box text broken only where it has to be and drawn
 // in the game's Japanese face.
+#include "accessibility.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "services.h"
 #include "widgets.h"
 
@@ -53,6 +55,8 @@ class LookTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
         m_form = new TForm1;
         m_form->buildEverything();

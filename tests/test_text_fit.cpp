@@ -1,8 +1,10 @@
 // Every authored text on screen as the layout was made: memo lines on one
 // row each at the layout's 12-pixel pitch, hand-made line breaks where a
 // row is full, labels as large as their text, nothing cut by a frame.
+#include "accessibility.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "services.h"
 #include "widgets.h"
 
@@ -36,6 +38,8 @@ class TextFitTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
         m_form = new TForm1;
         m_form->buildEverything();

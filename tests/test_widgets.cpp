@@ -1,6 +1,8 @@
 // How the widget kinds paint and behave: panel rings, the bitmap button's
 // face, and the index rules of list and combo boxes.
+#include "accessibility.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "widgets.h"
 
 #include <QAbstractItemView>
@@ -24,7 +26,11 @@ class WidgetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { installLook(); }
+    void initTestCase() {
+        installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
+    }
 
     void panelPaintsItsRingsInOrder() {
         kinds::TPanel::Frame frame{bvRaised, bvLowered, 2, 1, true};

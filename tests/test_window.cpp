@@ -1,9 +1,11 @@
 // The built window: its widgets, handlers, frame and start-up state, and the
 // closing sequence, in-process and for the real program.
+#include "accessibility.h"
 #include "builder.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "regions.h"
 #include "services.h"
 
@@ -20,6 +22,8 @@ class WindowTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
     }
 

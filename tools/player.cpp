@@ -1,7 +1,9 @@
 #include "player.h"
 
+#include "accessibility.h"
 #include "dialogs.h"
 #include "look.h"
+#include "platform/readers.h"
 
 #include <QAbstractItemView>
 #include <QJsonArray>
@@ -121,6 +123,9 @@ int &PlaybackApplication::offscreen(int &argc) {
 
 PlaybackApplication::PlaybackApplication(int &argc, char **argv)
     : QApplication(offscreen(argc), argv) {
+    // As the game does once Qt has started.
+    platform::installReaderBridgeFixes();
+    accessibility::installInterfaces();
     installLook();
     Services::instance().setSilent(true);
     Services::instance().setApplicationTitle(QStringLiteral("hoshifuru2"));

@@ -5,9 +5,11 @@
 // box's text, as painted, must look exactly like the same message with the
 // name's letters already in the order they show in (no direction marks).
 // What is stored and what the box reports as its text stay as typed.
+#include "accessibility.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "services.h"
 
 #include <QAbstractItemView>
@@ -97,6 +99,8 @@ class BidiNamesTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
         Services::instance().setObserver(&painter);
         form = new TForm1;

@@ -11,9 +11,11 @@
 // what the field kept of the input (a prefix cut at a character boundary, as
 // long as fits), and the messages show it exactly as stored, never as markup.
 // No message box, however long its text, is taller than the screen.
+#include "accessibility.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "look.h"
+#include "platform/readers.h"
 #include "services.h"
 
 #include <QAbstractItemView>
@@ -371,6 +373,8 @@ class HostileNamesTest : public QObject {
 private slots:
     void initTestCase() {
         installLook();
+        accessibility::installInterfaces();
+        platform::installReaderBridgeFixes();
         Services::instance().setSilent(true);
         Services::instance().setObserver(&feeder);
         form = new TForm1;

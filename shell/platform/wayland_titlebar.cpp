@@ -1,4 +1,4 @@
-#include "titlebar.h"
+#include "wayland_titlebar.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace titlebar {
+namespace platform {
 
 namespace {
 
@@ -213,4 +213,4 @@ void frameWindow(QWidget *window) {
     (new Frame(window, buttons))->raise();
 }
 
-} // namespace titlebar
+} // namespace platform

@@ -1,8 +1,3 @@
-// The alert sound: the freedesktop sound theme's "bell" sound, played through
-// libcanberra without waiting. The library is loaded on the first beep, not
-// at start-up: most moments of the game make no sound, and a missing library
-// only means the fallback bell.
-//
 // The sound is named by its file, found in the theme here, not by its event
 // name: libcanberra looks event names up through a cache file it writes in
 // the player's home, and the game writes no files.
@@ -10,7 +5,7 @@
 // ALSA, one of the ways libcanberra plays, reports every failure on standard
 // error, a machine without a sound card included (eight lines a beep); its
 // reports are silenced before libcanberra first opens a device.
-#include "services.h"
+#include "alert_sound.h"
 
 #include <QByteArray>
 #include <QStandardPaths>
@@ -84,6 +79,8 @@ const Canberra &canberra() {
 
 } // namespace
 
+namespace platform {
+
 bool playAlertSound() {
     const Canberra &canberra = ::canberra();
     if (!canberra.context)
@@ -97,3 +94,5 @@ void prepareAlertSound() {
     if (canberra.context && canberra.open)
         canberra.open(canberra.context);
 }
+
+} // namespace platform

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace titlebar {
+namespace platform {
 
 // Turns WINDOW, a top-level widget of fixed size not shown yet, into a
 // frameless window with the game's own frame around its client area: a
@@ -17,4 +17,4 @@ namespace titlebar {
 // keeps its place relative to it. A drag on the bar moves the window.
 void frameWindow(QWidget *window);
 
-} // namespace titlebar
+} // namespace platform

@@ -1,0 +1,40 @@
+#include "desktop.h"
+
+#include "destroyed_windows.h"
+#include "frame_hints.h"
+#include "keyboard_focus.h"
+#include "wayland_titlebar.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QWidget>
+
+namespace platform {
+
+namespace {
+
+// On Wayland the compositor (weston, GNOME) leaves title bars to the
+// program, and Qt's own has a maximise button that does nothing on a window
+// of fixed size; the game draws its own (wayland_titlebar.h).
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
+
+void prepareMainWindow(QWidget *window) {
+    if (onWayland())
+        frameWindow(window);
+    keepKeyboard(window);
+    keepFrameHints(window, FrameKind::MainWindow);
+    closeWhenWindowsDestroyed(window);
+}
+
+void prepareDialog(QDialog *dialog) {
+    if (onWayland())
+        frameWindow(dialog);
+    keepKeyboard(dialog);
+    keepFrameHints(dialog, FrameKind::Dialog);
+}
+
+} // namespace platform

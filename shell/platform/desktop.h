@@ -1,0 +1,22 @@
+// The game's windows on the desktop they run on: each of the desktop's
+// quirks has its own file here; this is the one place the game asks for
+// them, window by window.
+#pragma once
+
+class QDialog;
+class QWidget;
+
+namespace platform {
+
+// Prepares the main window before it is first shown: on X11 its frame hints
+// (frame_hints.h), the keyboard (keyboard_focus.h) and the watch that ends
+// the game when another program destroys one of its windows
+// (destroyed_windows.h); on Wayland the game's own title bar
+// (wayland_titlebar.h).
+void prepareMainWindow(QWidget *window);
+
+// Gives a dialog, before it is first shown, its frame hints and the
+// keyboard on X11 and the game's own title bar on Wayland.
+void prepareDialog(QDialog *dialog);
+
+} // namespace platform
