@@ -12,6 +12,7 @@
 #include "platform/readers.h"
 #include "platform/resource_limits.h"
 #include "platform/screens.h"
+#include "platform/standard_streams.h"
 #include "services.h"
 #include "warmup.h"
 
@@ -20,9 +21,10 @@
 #include <memory>
 
 int main(int argc, char *argv[]) {
-    // Before anything else, so that a signal to end is never lost.
-    if (!platform::catchEndSignals() || !platform::enoughFileDescriptors() ||
-        !platform::roomToRun())
+    // Before anything else opens a file, then before anything else at all,
+    // so that a signal to end is never lost.
+    if (!platform::openClosedStandardStreams() || !platform::catchEndSignals() ||
+        !platform::enoughFileDescriptors() || !platform::roomToRun())
         return 1;
     if (argc > 1) {
         std::fputs("hoshifuru2: this program takes no arguments\n", stderr);
@@ -31,24 +33,28 @@ int main(int argc, char *argv[]) {
     const char *program = argc > 0 && argv[0] ? argv[0] : "";
     platform::keepToUsableRuntimeFolder();
     platform::keepToExistingSessionBus();
+    platform::keepOutOfSessionManagement();
     platform::QtCommandLine qtCommandLine(program);
     if (!platform::saneScaleSettings())
         return 1;
 
     platform::watchDisplayOpening();
     QApplication app(qtCommandLine.argc, qtCommandLine.argv);
-    platform::displayOpened();
     // Once Qt has started, every end goes the way the window's close does,
     // without Qt's teardown.
-    if (!platform::windowFitsScreens(QSize(TForm1::clientWidth, TForm1::clientHeight)))
+    if (!platform::displayOpened() || !platform::enoughColours() ||
+        !platform::windowFitsScreens(QSize(TForm1::clientWidth, TForm1::clientHeight)))
         platform::endProcess(1);
     platform::useUtf8CharacterType();
+    platform::startUpWaitsFor(platform::StartUpWait::Buses);
     platform::findAccessibilityBus();
     platform::installReaderBridgeFixes();
     accessibility::installInterfaces();
     platform::followReaders();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
+    platform::startUpWaitsFor(platform::StartUpWait::Fonts);
     installLook();
+    platform::startUpWaitsFor(platform::StartUpWait::Display);
     Services::instance().setApplicationTitle(applicationTitle(QString::fromLocal8Bit(program)));
 
     std::unique_ptr<TForm1> form;

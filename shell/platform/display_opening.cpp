@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,7 @@ QtMessageHandler passOn = nullptr;
 std::mutex heldLock; // Qt's threads may report too
 std::vector<HeldMessage> held;
 QByteArrayList platformsTried;
+QByteArrayList platformsNamed; // as QT_QPA_PLATFORM names them, or Qt's default
 
 // Which display a platform plugin opens, as the player set it.
 QByteArray displayOf(const QByteArray &platform) {
@@ -106,22 +108,42 @@ void watchMessage(QtMsgType type, const QMessageLogContext &context, const QStri
         std::_Exit(1);
     }
     if (type == QtFatalMsg) {
-        passOn(type, context, text); // ends the program
-        return;
+        // A platform that loaded and then gave up (eglfs without a DRM
+        // device, minimalegl without EGL): its own reason, in one line.
+        std::fprintf(stderr, "hoshifuru2: cannot start the platform \"%s\": %s\n",
+                     platformsNamed.join(';').constData(),
+                     printable(text.toLocal8Bit().left(200)).constData());
+        std::_Exit(1);
     }
     held.push_back({type, context.file, context.function, context.category, context.line, text});
 }
 
 QByteArray displaysTried; // for the line said when start-up waits too long
 
-// The line that says what start-up waits for: one of two buffers, so that
-// the one a deadline may be reading is never the one being written.
-const char *waitingFor(const char *format) {
-    static char lines[2][320];
+// The line that says what start-up waits for, with the displays tried
+// where it waits for the display: one of two buffers, so that the one a
+// deadline may be reading is never the one being written.
+const char *waitingFor(StartUpWait what) {
+    static char lines[2][400];
     static int next = 0;
     char *line = lines[next];
     next = 1 - next;
-    std::snprintf(line, sizeof lines[0], format, displaysTried.constData());
+    switch (what) {
+    case StartUpWait::Display:
+        std::snprintf(line, sizeof lines[0], "hoshifuru2: no answer from the display (%s)\n",
+                      displaysTried.constData());
+        break;
+    case StartUpWait::Buses:
+        std::snprintf(line, sizeof lines[0],
+                      "hoshifuru2: no answer from the desktop's buses (the session bus and the "
+                      "screen readers' bus)\n");
+        break;
+    case StartUpWait::Fonts:
+        std::snprintf(line, sizeof lines[0],
+                      "hoshifuru2: no answer from the font configuration (fontconfig still "
+                      "reading its font folders)\n");
+        break;
+    }
     return line;
 }
 
@@ -141,21 +163,28 @@ void watchDisplayOpening() {
         platforms << "xcb";
     }
     QByteArrayList displays;
-    for (const QByteArray &platform : std::as_const(platforms))
+    for (const QByteArray &platform : std::as_const(platforms)) {
         displays << displayOf(platform).left(120);
+        platformsNamed << printable(platform.left(40));
+    }
     displaysTried = displays.join("; ");
-    limitStartUp(waitingFor("hoshifuru2: no answer from the display (%s)\n"));
+    limitStartUp(waitingFor(StartUpWait::Display));
 }
 
 void started() {
     startUpDone();
 }
 
-void displayOpened() {
-    sayOnStartUpLimit(
-        waitingFor("hoshifuru2: no answer from the display or the desktop's buses (%s)\n"));
+bool displayOpened() {
     qInstallMessageHandler(passOn);
     const std::lock_guard lock(heldLock);
+    if (QGuiApplication::screens().isEmpty()) {
+        // A platform that started without a screen (linuxfb without a frame
+        // buffer) would abort at the first window.
+        std::fprintf(stderr, "hoshifuru2: cannot start the platform \"%s\": it found no screen\n",
+                     printable(QGuiApplication::platformName().toLocal8Bit().left(40)).constData());
+        return false;
+    }
     for (const HeldMessage &message : held) {
         const QMessageLogContext context(message.file.constData(), message.line,
                                          message.function.constData(),
@@ -164,6 +193,11 @@ void displayOpened() {
     }
     held.clear();
     platformsTried.clear();
+    return true;
+}
+
+void startUpWaitsFor(StartUpWait what) {
+    sayOnStartUpLimit(waitingFor(what));
 }
 
 } // namespace platform

@@ -15,7 +15,16 @@ namespace platform {
 // answers ends the program with one line that names what it waited for,
 // status 1.
 void watchDisplayOpening();
-void displayOpened();
+// False, after one line on standard error, when the platform started
+// without a screen to show a window on.
+bool displayOpened();
 void started();
+
+// What start-up waits for from now on, named in its line if the time limit
+// passes: the display (the first wait), the desktop's buses (finding the
+// screen readers' bus, connecting Qt's reader bridge), the fonts (reading
+// the font configuration).
+enum class StartUpWait { Display, Buses, Fonts };
+void startUpWaitsFor(StartUpWait what);
 
 } // namespace platform

@@ -94,6 +94,10 @@ void keepToExistingSessionBus() {
     sessionBusOff = true;
 }
 
+void keepOutOfSessionManagement() {
+    ::unsetenv("SESSION_MANAGER");
+}
+
 bool sessionBusSwitchedOff() {
     return sessionBusOff;
 }

@@ -25,6 +25,12 @@ void keepToExistingSessionBus();
 // Whether keepToExistingSessionBus() switched the session bus off.
 bool sessionBusSwitchedOff();
 
+// The game keeps nothing for a desktop session to save or restore, and a
+// session manager that never answers would hold start-up (Qt connects to
+// it as the application is made): SESSION_MANAGER is dropped. The game
+// still ends with the session, as its display does.
+void keepOutOfSessionManagement();
+
 // Before the QApplication is made: a QT_SCALE_FACTOR that is no number
 // above 0 (no window ever shows) and a QT_FONT_DPI beyond sense are
 // refused, with one line on standard error.

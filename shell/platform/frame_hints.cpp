@@ -30,9 +30,9 @@ struct FrameHints {
     unsigned decorations;
 };
 
-constexpr FrameHints mainWindowHints{
-    functionMove | functionMinimize | functionClose,
-    decorationBorder | decorationTitle | decorationMenu | decorationMinimize};
+constexpr FrameHints mainWindowHints{functionMove | functionMinimize | functionClose,
+                                     decorationBorder | decorationTitle | decorationMenu |
+                                         decorationMinimize};
 constexpr FrameHints dialogHints{functionMove | functionClose,
                                  decorationBorder | decorationTitle | decorationMenu};
 

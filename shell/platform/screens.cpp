@@ -33,4 +33,15 @@ bool windowFitsScreens(QSize window) {
     return false;
 }
 
+bool enoughColours() {
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary || primary->depth() >= minColourDepth)
+        return true;
+    std::fprintf(stderr,
+                 "hoshifuru2: the display shows %d-bit colour, too few to draw the game in: %d-bit "
+                 "colour or more is needed\n",
+                 primary->depth(), minColourDepth);
+    return false;
+}
+
 } // namespace platform

@@ -13,4 +13,11 @@ namespace platform {
 // over.
 bool windowFitsScreens(QSize window);
 
+// After the QApplication is made: whether the screen the window opens on
+// shows enough colours to draw the game (Qt paints nothing on an 8-bit X
+// display, and crashes at the first text cursor); false, after one line on
+// standard error, where not.
+constexpr int minColourDepth = 15;
+bool enoughColours();
+
 } // namespace platform

@@ -6,8 +6,9 @@
 #
 # display      nothing to show the window on: DISPLAY unset, empty, garbage
 #              or naming no server, a platform that does not exist, a Wayland
-#              display that is not there. One line on standard error that
-#              names it, status 1 (no abort).
+#              display that is not there, a console platform with no frame
+#              buffer, DRM device or EGL, an X display of 8-bit colour. One
+#              line on standard error that names it, status 1 (no abort).
 # arguments    Qt's own command-line options and unknown arguments alike are
 #              refused with one line and status 2, before anything is read or
 #              shown.
@@ -23,7 +24,8 @@
 #              published on the X root window is still found.
 # sound        the first beep on a machine without a sound card prints
 #              nothing; with standard error a pipe nobody reads any more, the
-#              game plays on.
+#              game plays on; started with standard error (or all three
+#              standard streams) closed, the game plays.
 # titles       under LANG=C and LC_ALL=POSIX the legacy WM_NAME of the window,
 #              the name prompt and a message box reads as the UTF-8 title
 #              does; a program file named .hidden gives message boxes an
@@ -40,7 +42,9 @@
 #              accepts and never answers, a font configuration that never
 #              ends: SIGTERM ends the game within a second, status 0; at
 #              start, without a signal, the game gives up with one line,
-#              status 1.
+#              status 1, that names what did not answer (the display, the
+#              font configuration). A session manager that never answers is
+#              never asked.
 # limits       hard limits too low for a game (stack, address space, one
 #              process): one line, status 1, never a crash or a hang; a low
 #              soft stack limit is raised and the game plays.
@@ -223,6 +227,35 @@ test_display() {
     else
         pass "broken library: $(cat "$run_dir/err")"
     fi
+
+    # The console platforms with nothing to show on (no frame buffer, no DRM
+    # device, no EGL): one line that names the platform, status 1, never
+    # Qt's abort. (A platform that does start here plays, and is ended.)
+    local platform
+    for platform in linuxfb:fb=/nonexistent/fb0 eglfs minimalegl; do
+        fresh_env
+        "${run_env[@]}" QT_QPA_PLATFORM="$platform" timeout -s KILL $((10 * slow)) "$game" \
+            >/dev/null 2>"$run_dir/err"
+        status=$?
+        if [ $status -eq 137 ]; then
+            pass "$platform: the platform started and the game ran"
+        elif [ $status -ne 1 ] || [ "$(wc -l <"$run_dir/err")" -ne 1 ] ||
+            ! grep -q "^hoshifuru2: cannot start the platform \"${platform%%:*}\": ." "$run_dir/err"; then
+            fail "$platform: status $status, said: $(head -c 600 "$run_dir/err")"
+        else
+            pass "$platform: $(cat "$run_dir/err")"
+        fi
+    done
+
+    # An X display of 8-bit colour, on which Qt paints nothing and crashes
+    # at the name prompt: refused.
+    Xvfb -displayfd 3 -screen 0 640x480x8 -nolisten tcp -noreset -s 0 3>"$work/display8" \
+        >"$work/xvfb8.log" 2>&1 &
+    started+=($!)
+    poll 10000 test -s "$work/display8"
+    display_case "8-bit colour display" \
+        "hoshifuru2: the display shows 8-bit colour, too few to draw the game in: 15-bit colour or more is needed" \
+        DISPLAY=":$(head -n 1 "$work/display8")"
 }
 
 # ---------------------------------------------------------------- arguments
@@ -572,6 +605,20 @@ test_sound() {
             pass "closed standard error${rules:+ ($rules)}: the game played on and ended with status 0"
         fi
     done
+
+    # Standard streams closed when the game starts, with a warning written
+    # at start-up (fontconfig's, for a configuration that is not there): no
+    # file the game opens takes their place, and it plays.
+    local closed
+    for closed in "2>&-" "<&- >&- 2>&-"; do
+        fresh_env
+        eval '"${run_env[@]}" FONTCONFIG_FILE=/nonexistent "$game"' "$closed" '&'
+        game_pid=$!
+        started+=("$game_pid")
+        if play_opening "started with $closed"; then
+            pass "started with $closed: the game played and ended with status 0"
+        fi
+    done
 }
 
 # ---------------------------------------------------------------- titles
@@ -807,6 +854,35 @@ test_hangs() {
     start_game FONTCONFIG_FILE=/dev/zero
     sleep 0.5
     term_in_hang "FONTCONFIG_FILE=/dev/zero"
+
+    # A font folder whose scan never ends (a link to /proc in it): the line
+    # names the fonts, not the display.
+    fresh_env
+    mkdir -p "$run_dir/fonts" "$run_dir/fontcache"
+    ln -s /proc "$run_dir/fonts/proc"
+    printf '<?xml version="1.0"?>\n<fontconfig><dir>%s</dir><cachedir>%s</cachedir></fontconfig>\n' \
+        "$run_dir/fonts" "$run_dir/fontcache" >"$run_dir/fonts.conf"
+    start_game FONTCONFIG_FILE="$run_dir/fonts.conf"
+    gives_up "a font folder that links to /proc" '^hoshifuru2: no answer from the font configuration'
+
+    # A session manager that accepts and never answers: the game, which has
+    # nothing to save for a session, never connects to it.
+    fresh_env
+    local manager=$run_dir/session-manager
+    perl -MIO::Socket::UNIX -e 'my $s = IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 5) or die;
+        while (my $c = $s->accept) { open(my $f, ">>", "$ARGV[0].met"); print $f "met\n"; close $f; push @k, $c }' \
+        "$manager" &
+    started+=($!)
+    poll 5000 test -S "$manager"
+    start_game SESSION_MANAGER="local/$(hostname):$manager"
+    if ! await_main; then
+        fail "a session manager that never answers: no window (said: $(head -c 300 "$run_dir/err"))"
+    elif [ -e "$manager.met" ]; then
+        fail "a session manager that never answers: the game connected to it"
+    else
+        pass "a session manager that never answers: the window showed, the manager was never asked"
+    fi
+    stop_game
 }
 
 # ---------------------------------------------------------------- limits
