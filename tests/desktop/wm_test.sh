@@ -10,10 +10,11 @@
 # the window menu and a minimise button; the dialogs for moving and closing,
 # with a title, a border and the window menu. Nothing asks for resizing or
 # maximising. What each window manager offers is checked against what it
-# was seen to offer (the README's table): both offer no maximising and no
-# resizing for any of the three; openbox offers minimising for the dialogs
-# as well (it does not take minimise away for Motif hints), and draws
-# minimise and maximise buttons on every frame whatever the hints say.
+# was seen to offer (the table in docs/desktops.md): both offer no
+# maximising and no resizing for any of the three; openbox offers
+# minimising for the dialogs as well (it does not take minimise away for
+# Motif hints), and draws minimise and maximise buttons on every frame
+# whatever the hints say.
 TEST_NAME=wm
 source "$(dirname "$0")/lib.sh"
 
