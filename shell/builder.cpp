@@ -8,6 +8,7 @@
 #include <QMetaMethod>
 #include <algorithm>
 #include <span>
+#include <utility>
 
 using namespace layout;
 
@@ -140,30 +141,84 @@ void LayoutBuilder::bindFields() {
     }
 }
 
-void LayoutBuilder::build() {
+void LayoutBuilder::build(bool fitTextLater) {
     index();
     bindFields();
-    std::vector<int> shownScenes;
+    m_fitTextLater = fitTextLater;
     for (size_t i = 0; i < m_form->m_built.size(); ++i) {
-        TForm1::Built &scene = m_form->m_built[i];
-        if (!scene.row->topLevel)
-            continue;
-        scene.widget = make(*scene.row, m_form, scene.font);
-        m_form->m_topLevel.append(scene.widget);
-        bindClick(*scene.row, scene.widget);
-        m_sceneAt.insert(scene.widget, int(i));
-        scene.widget->installEventFilter(this);
-        if (!isMade(int(i)) && scene.row->visible)
-            shownScenes.push_back(int(i));
+        const TForm1::Built &scene = m_form->m_built[i];
+        if (scene.row->topLevel && scene.row->visible)
+            buildScene(int(i));
     }
-    stackStaticKindsBelow(m_form);
+    m_fitTextLater = false; // what is made later is measured at once
+    // Readers meet the hidden scenes too, as hidden.
+    platform::whenReadersListen(this, [this] { makeEveryScene(); });
+}
+
+void LayoutBuilder::makeScene(int at) {
+    TForm1::Built &scene = m_form->m_built[size_t(at)];
+    if (scene.widget)
+        return;
+    scene.widget = make(*scene.row, m_form, scene.font);
+    bindClick(*scene.row, scene.widget);
+    m_sceneAt.insert(scene.widget, at);
+    scene.widget->installEventFilter(this);
+    placeInStack(at);
+    // A widget made after the window is shown stays hidden until shown;
+    // one made before keeps its own flag hidden when the window shows.
+    if (!scene.row->visible)
+        scene.widget->hide();
     chainTabOrder();
-    for (const int scene : shownScenes)
-        buildScene(scene);
-    // Only now hide what starts hidden, so that every child keeps its own flag.
-    for (const TForm1::Built &built : m_form->m_built) {
-        if (built.widget && !built.row->visible)
-            built.widget->hide();
+}
+
+void LayoutBuilder::makeEveryScene() {
+    for (size_t i = 0; i < m_form->m_built.size(); ++i) {
+        if (m_form->m_built[i].row->topLevel)
+            makeScene(int(i));
+    }
+}
+
+void LayoutBuilder::placeInStack(int at) {
+    // Among the window's children, labels and pictures lie beneath the rest,
+    // each group in creation order: the scene goes right below the first
+    // made scene that follows it in that order, or else right above the
+    // last that precedes it (the window's own title bar, where there is one,
+    // stays above them all).
+    const std::vector<TForm1::Built> &built = m_form->m_built;
+    const auto rank = [&built](size_t i) {
+        const layout::Kind kind = built[i].row->kind;
+        return (kind == TLabel || kind == TImage ? 0 : built.size()) + i;
+    };
+    QWidget *widget = built[size_t(at)].widget;
+    QWidget *next = nullptr;
+    QWidget *previous = nullptr;
+    size_t nextRank = 0, previousRank = 0;
+    for (size_t i = 0; i < built.size(); ++i) {
+        if (!built[i].row->topLevel || !built[i].widget || int(i) == at)
+            continue;
+        const size_t r = rank(i);
+        if (r > rank(size_t(at)) && (!next || r < nextRank)) {
+            next = built[i].widget;
+            nextRank = r;
+        } else if (r < rank(size_t(at)) && (!previous || r > previousRank)) {
+            previous = built[i].widget;
+            previousRank = r;
+        }
+    }
+    if (next) {
+        widget->stackUnder(next);
+        return;
+    }
+    if (!previous)
+        return;
+    const QObjectList &children = m_form->children();
+    for (qsizetype i = children.indexOf(previous) + 1; i < children.size(); ++i) {
+        if (children[i] == widget)
+            return; // already right above it
+        if (children[i]->isWidgetType()) {
+            widget->stackUnder(static_cast<QWidget *>(children[i]));
+            return;
+        }
     }
 }
 
@@ -211,6 +266,7 @@ bool LayoutBuilder::isMade(int scene) const {
 }
 
 void LayoutBuilder::buildScene(int scene) {
+    makeScene(scene);
     if (isMade(scene))
         return;
     QWidget *container = m_form->m_built[size_t(scene)].widget;
@@ -294,13 +350,20 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
     // when the layout was made); every other kind keeps its row's size.
     // Positions count from the container's client area.
     const QPoint origin = kinds::clientOrigin(parent) + QPoint(row.left, row.top);
-    if (row.kind == TLabel)
+    if (row.kind == TLabel && !m_fitTextLater)
         static_cast<kinds::TLabel *>(widget)->fitText(origin);
     else
         widget->setGeometry(QRect(origin, QSize(row.width, row.height)));
+    if (row.kind == TLabel && m_fitTextLater)
+        m_unfitted.emplace_back(static_cast<kinds::TLabel *>(widget), origin);
     if (auto *panel = qobject_cast<kinds::TPanel *>(parent))
         panel->clipToClient(widget);
     return widget;
+}
+
+void LayoutBuilder::fitPendingText() {
+    for (const auto &[label, origin] : std::exchange(m_unfitted, {}))
+        label->fitText(origin);
 }
 
 void LayoutBuilder::bindClick(const Row &row, QWidget *widget) {
@@ -336,7 +399,7 @@ void LayoutBuilder::chainTabOrder() {
     };
     std::vector<int> scenes;
     for (size_t i = 0; i < built.size(); ++i) {
-        if (built[i].row->topLevel)
+        if (built[i].row->topLevel && built[i].widget)
             scenes.push_back(int(i));
     }
     std::stable_sort(scenes.begin(), scenes.end(), byTab);

@@ -34,7 +34,7 @@ const QHash<QByteArray, QMetaMethod> &TForm1::handlers() {
     return table;
 }
 
-TForm1::TForm1(std::vector<layout::Region> regions)
+TForm1::TForm1(std::vector<layout::Region> regions, TextFit fit)
     : QWidget(nullptr), m_regions(std::move(regions)) {
     setWindowTitle(QStringLiteral("ホシフルツルギ２"));
     // Screen readers name the window by its title; Qt 6.11 no longer does
@@ -49,7 +49,7 @@ TForm1::TForm1(std::vector<layout::Region> regions)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     m_builder = std::make_unique<LayoutBuilder>(this);
-    m_builder->build();
+    m_builder->build(fit == TextFit::AfterShow);
 }
 
 TForm1::~TForm1() = default;
@@ -64,8 +64,12 @@ const TForm1::Built *TForm1::find(const QString &name) {
 
 QWidget *TForm1::widgetAt(int index) {
     Built &built = m_built[size_t(index)];
-    if (!built.widget)
-        m_builder->buildScene(m_sceneOf[size_t(index)]);
+    if (!built.widget) {
+        if (built.row->topLevel)
+            m_builder->makeScene(index);
+        else
+            m_builder->buildScene(m_sceneOf[size_t(index)]);
+    }
     return built.widget;
 }
 
@@ -74,6 +78,19 @@ void TForm1::buildEverything() {
         if (m_built[i].row->topLevel)
             m_builder->buildScene(int(i));
     }
+}
+
+void TForm1::fitShownText() {
+    m_builder->fitPendingText();
+}
+
+QList<QWidget *> TForm1::topLevelWidgets() const {
+    QList<QWidget *> made;
+    for (const Built &built : m_built) {
+        if (built.row->topLevel && built.widget)
+            made.append(built.widget);
+    }
+    return made;
 }
 
 void TForm1::paintEvent(QPaintEvent *event) {

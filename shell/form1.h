@@ -25,9 +25,9 @@ class LayoutBuilder;
 // and the name of its row; it finds its widget by that name when the window
 // is built (start-up stops when no row of that name and kind exists, or two
 // fields name one row). Handlers use it like a pointer to the widget. A
-// widget inside a scene is made when the scene first comes on screen, or when
-// a handler first reaches it, so that the window is up without waiting for
-// the dozens of scenes not shown yet.
+// scene (a top-level widget) is made when a handler first reaches it, and
+// the widgets inside it when it first comes on screen, so that the window is
+// up without waiting for the dozens of scenes not shown yet.
 class FieldBase {
 public:
     FieldBase(const FieldBase &) = delete;
@@ -58,7 +58,7 @@ class TForm1 : public QWidget {
     Q_OBJECT
 public:
     // One widget of the layout with the row it is made from; widget stays
-    // null until its scene has been built.
+    // null until it has been made.
     struct Built {
         const layout::Row *row;
         QWidget *widget;
@@ -66,10 +66,18 @@ public:
         layout::FontSpec font; // effective font after inheritance
     };
 
+    // When the text of the labels made with the window is measured: as the
+    // window is built, or once it is shown (fitShownText()), so that the
+    // display maps the window meanwhile: the title's font is the costliest
+    // thing the first frame needs.
+    enum class TextFit { WhenBuilt, AfterShow };
+
     // The window built from the given regions' rows (the story's own by
     // default); a layout that does not match the fields and handlers
-    // declared below throws LayoutError.
-    explicit TForm1(std::vector<layout::Region> regions = layoutRegions());
+    // declared below throws LayoutError. Only what is on screen at start is
+    // made now.
+    explicit TForm1(std::vector<layout::Region> regions = layoutRegions(),
+                    TextFit fit = TextFit::WhenBuilt);
     ~TForm1() override;
 
     // Every widget of the layout in creation order, parents before children.
@@ -80,8 +88,11 @@ public:
     QWidget *widgetAt(int index);
     // Builds every scene not built yet: for tools that look at all of them.
     void buildEverything();
-    // The window's top-level widgets in creation order.
-    QList<QWidget *> topLevelWidgets() const { return m_topLevel; }
+    // Measures the text of the labels made with the window (TextFit::AfterShow).
+    void fitShownText();
+    // The window's top-level widgets made so far, in creation order (one
+    // not made yet is not on screen).
+    QList<QWidget *> topLevelWidgets() const;
     layout::ColorName colorName() const { return m_color; }
     // The story handlers by name: TForm1's own slots (never an inherited
     // one such as close()), to which the layout's OnClick names are bound
@@ -115,7 +126,6 @@ private:
     std::vector<Built> m_built;
     QHash<QString, int> m_byName;
     std::vector<int> m_sceneOf; // for each widget, the position of its scene
-    QList<QWidget *> m_topLevel;
     std::unique_ptr<LayoutBuilder> m_builder;
     layout::ColorName m_color = layout::clMaroon;
     bool m_iconSet = false;

@@ -59,7 +59,7 @@ int main(int argc, char *argv[]) {
 
     std::unique_ptr<TForm1> form;
     try {
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<TForm1>(layoutRegions(), TForm1::TextFit::AfterShow);
     } catch (const LayoutError &error) {
         std::fprintf(stderr, "hoshifuru2: cannot build the window: %s\n", error.what());
         platform::endProcess(1);
@@ -78,6 +78,9 @@ int main(int argc, char *argv[]) {
     warmUpAfterFirstFrame(form.get());
     platform::prepareMainWindow(form.get());
     form->show();
+    // The title's text is measured while the display maps the window, before
+    // the event loop paints its first frame.
+    form->fitShownText();
     platform::started();
     const int status = app.exec();
     form.reset();

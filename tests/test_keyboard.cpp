@@ -105,6 +105,12 @@ private slots:
         TForm1 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
+        // Every scene, each made now as a handler reaching it would, after
+        // the window is shown; their widgets come when each first shows.
+        for (const TForm1::Built &built : form.built()) {
+            if (built.row->topLevel)
+                form.find(QString::fromUtf8(built.row->name));
+        }
         int scenes = 0;
         for (QWidget *scene : form.topLevelWidgets()) {
             const QList<QWidget *> order = tabOrderOf(form, scene);

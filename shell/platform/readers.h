@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
+class QObject;
 class QWidget;
 
 namespace platform {
@@ -34,6 +36,10 @@ void followReaders();
 // listens, else when one starts listening. (Naming a widget makes Qt build
 // its accessible interface, which nothing else needs.)
 void nameForReaders(QWidget *widget, const QString &name, const QString &description = {});
+
+// Runs WORK once an assistive tool listens: at once if one does, else when
+// one starts listening (unless CONTEXT is gone by then).
+void whenReadersListen(QObject *context, std::function<void()> work);
 
 // Tells readers which entry of a list the keyboard has just picked where Qt
 // itself tells nothing (the entry was marked already, only its selection

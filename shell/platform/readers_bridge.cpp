@@ -26,6 +26,16 @@ struct PendingName {
     QString description;
 };
 
+struct PendingWork {
+    QPointer<QObject> context;
+    std::function<void()> work;
+};
+
+QList<PendingWork> &pendingWork() {
+    static QList<PendingWork> work;
+    return work;
+}
+
 QList<PendingName> &pendingNames() {
     static QList<PendingName> names;
     return names;
@@ -38,7 +48,8 @@ bool &readerListening() {
     return listening;
 }
 
-// Names the waiting widgets once an assistive tool starts listening.
+// Names the waiting widgets, and does the waiting work, once an assistive
+// tool starts listening.
 class NameOnActivation : public QAccessible::ActivationObserver {
 public:
     void accessibilityActiveChanged(bool active) override {
@@ -52,6 +63,11 @@ public:
             pending.widget->setAccessibleName(pending.name);
             if (!pending.description.isEmpty())
                 pending.widget->setAccessibleDescription(pending.description);
+        }
+        const QList<PendingWork> work = std::exchange(pendingWork(), {});
+        for (const PendingWork &pending : work) {
+            if (pending.context)
+                pending.work();
         }
     }
 };
@@ -70,6 +86,16 @@ void nameForReaders(QWidget *widget, const QString &name, const QString &descrip
     QList<PendingName> &names = pendingNames();
     names.removeIf([](const PendingName &pending) { return pending.widget.isNull(); });
     names.append({widget, name, description});
+}
+
+void whenReadersListen(QObject *context, std::function<void()> work) {
+    if (QAccessible::isActive() || readerListening()) {
+        work();
+        return;
+    }
+    QList<PendingWork> &waiting = pendingWork();
+    waiting.removeIf([](const PendingWork &pending) { return pending.context.isNull(); });
+    waiting.append({context, std::move(work)});
 }
 
 void announceListEntry(QWidget *list, int row) {
