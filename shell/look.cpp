@@ -5,12 +5,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QPainter>
-#include <QRect>
 #include <QResource>
 #include <QStringList>
-
-#include <algorithm>
 
 const char *const gameFaceFamily = "Hoshifuru2 Konatu";
 
@@ -42,23 +38,6 @@ void registerEmbeddedFaces() {
 }();
 
 } // namespace
-
-void setStruckBold(QFont &font) {
-    font.setBold(false);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, std::max(1, qRound(font.pixelSize() / 24.0)));
-}
-
-int boldStrikes(const QFont &font) {
-    if (font.letterSpacingType() != QFont::AbsoluteSpacing)
-        return 0;
-    return std::max(0, qRound(font.letterSpacing()));
-}
-
-void drawGameText(QPainter &painter, const QRect &rect, int flags, const QString &text) {
-    const int strikes = boldStrikes(painter.font());
-    for (int x = 0; x <= strikes; ++x)
-        painter.drawText(rect.translated(x, 0), flags, text);
-}
 
 void installLook() {
     registerEmbeddedFaces();

@@ -1,6 +1,6 @@
 #include "style.h"
 
-#include "look.h"
+#include "bold.h"
 
 #include <QImage>
 #include <QPainter>

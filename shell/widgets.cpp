@@ -1,6 +1,6 @@
 #include "widgets.h"
 
-#include "look.h"
+#include "bold.h"
 #include "platform/readers.h"
 #include "style.h"
 
