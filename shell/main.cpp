@@ -2,6 +2,7 @@
 // Each step that guards the game against its surroundings is the
 // platform's (shell/platform/); the rest is the game's own.
 #include "accessibility.h"
+#include "arguments.h"
 #include "builder.h"
 #include "form1.h"
 #include "look.h"
@@ -26,10 +27,8 @@ int main(int argc, char *argv[]) {
     if (!platform::openClosedStandardStreams() || !platform::catchEndSignals() ||
         !platform::enoughFileDescriptors() || !platform::roomToRun())
         return 1;
-    if (argc > 1) {
-        std::fputs("hoshifuru2: this program takes no arguments\n", stderr);
-        return 2;
-    }
+    if (const auto status = arguments::answer(arguments::read(argc, argv)))
+        return *status;
     const char *program = argc > 0 && argv[0] ? argv[0] : "";
     platform::keepToUsableRuntimeFolder();
     platform::keepToExistingSessionBus();

@@ -9,9 +9,10 @@
 #              display that is not there, a console platform with no frame
 #              buffer, DRM device or EGL, an X display of 8-bit colour. One
 #              line on standard error that names it, status 1 (no abort).
-# arguments    Qt's own command-line options and unknown arguments alike are
-#              refused with one line and status 2, before anything is read or
-#              shown.
+# arguments    Qt's own command-line options, unknown arguments and near
+#              misses of --help and --version alike are refused with one
+#              line that names the first, status 2, before anything is read
+#              or shown; the line shows control characters written out.
 # signals      SIGHUP at the title, in a scene, in the name prompt and in a
 #              message box ends the game through its window's close, status
 #              0; a SIGTERM already pending when the program is executed ends
@@ -268,24 +269,40 @@ test_arguments() {
         "-stylesheet $work/fifo" "-qwindowicon $work/fifo" "-platformpluginpath $work/plugins"
         "-platform offscreen" "-geometry 100x100+5000+5000" "-qwindowgeometry 100x100+5000+5000"
         "-qwindowtitle Evil" "-reverse" "-style fusion" "-session x" "-display :0" "-name evil"
-        "-title evil" "--help" "--version" "hello" "--" "-x" "--no-such-option"
+        "-title evil" "hello" "--" "-x" "--no-such-option"
+        "--help hello" "hello --version" "-H" "--HELP" "--help=1" "-hv" "--versio" "-help"
     )
     for args in "${cases[@]}" ""; do
-        fresh_env
         local argv=()
         if [ -n "$args" ]; then
             read -r -a argv <<<"$args"
         else
             argv=("") # one empty argument
         fi
-        "${run_env[@]}" timeout -s KILL $((3 * slow)) "$game" "${argv[@]}" >/dev/null 2>"$run_dir/err"
-        local status=$?
-        if [ $status -ne 2 ] || [ "$(cat "$run_dir/err")" != "hoshifuru2: this program takes no arguments" ]; then
-            fail "arguments \"$args\": status $status (not 2), said: $(head -c 300 "$run_dir/err")"
-        else
-            pass "arguments \"$args\" refused"
-        fi
+        # The first argument the game does not take is named.
+        local refused=${argv[0]}
+        [ "$refused" != "--help" ] || refused=${argv[1]}
+        argument_refused "arguments \"$args\"" "$refused" "${argv[@]}"
     done
+    # A refused argument is shown, never obeyed by the terminal: its control
+    # and direction characters are written out.
+    argument_refused "an argument with a terminal escape" '\u{001B}]0;evil\u{0007}' $'\e]0;evil\a'
+    argument_refused "an argument with a direction override" '\u{202E}live' $'\u202elive'
+}
+
+# The game refuses ARGUMENTS with status 2 and one line naming SHOWN.
+argument_refused() { # description shown arguments...
+    local description=$1 shown=$2
+    shift 2
+    fresh_env
+    "${run_env[@]}" timeout -s KILL $((3 * slow)) "$game" "$@" >/dev/null 2>"$run_dir/err"
+    local status=$?
+    if [ $status -ne 2 ] ||
+        [ "$(cat "$run_dir/err")" != "hoshifuru2: unknown argument \"$shown\" (hoshifuru2 --help lists the options)" ]; then
+        fail "$description: status $status, said: $(head -c 300 "$run_dir/err")"
+    else
+        pass "$description refused"
+    fi
 }
 
 # ---------------------------------------------------------------- signals
