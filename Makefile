@@ -51,11 +51,14 @@ configure:
 build: deps configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# The display is looked for first: without one, make run says so at once
+# rather than after installing and building.
+run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 		echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it from a desktop session" >&2; \
 		exit 1; \
 	fi
+	@$(MAKE) --no-print-directory build
 	@./$(BUILD_DIR)/hoshifuru2
 
 # Every test runs twice: in the normal build, and in a second build with
