@@ -49,6 +49,51 @@ Bevel buttonFace(const QPalette &palette, bool sunken) {
             palette.dark().color()};
 }
 
+// A transparent layer over a rectangle of what a painter paints on, device
+// pixel for device pixel at any scale: painted into as the device itself
+// would be, and put back over it unscaled.
+class DeviceLayer {
+public:
+    template <typename Paint>
+    DeviceLayer(const QPainter &target, const QRect &rect, Paint paint)
+        : m_area(target.deviceTransform().mapRect(QRectF(rect)).toAlignedRect()),
+          m_image(m_area.size(), QImage::Format_ARGB32_Premultiplied) {
+        m_image.fill(Qt::transparent);
+        QPainter layer(&m_image);
+        layer.setTransform(target.deviceTransform() *
+                           QTransform::fromTranslate(-m_area.left(), -m_area.top()));
+        layer.setFont(target.font());
+        paint(layer);
+    }
+
+    // Clears every pixel that OTHER, a layer over the same rectangle,
+    // paints.
+    void clearWhere(const DeviceLayer &other) {
+        for (int y = 0; y < m_image.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+            const auto *otherLine = reinterpret_cast<const QRgb *>(other.m_image.constScanLine(y));
+            for (int x = 0; x < m_image.width(); ++x)
+                if (qAlpha(otherLine[x]) != 0)
+                    line[x] = 0;
+        }
+    }
+
+    void drawOver(QPainter &target) const {
+        target.save();
+        // In device pixels: the device's own scaling is undone along with
+        // the painter's transform.
+        target.setWorldTransform(QTransform::fromTranslate(m_area.left(), m_area.top()) *
+                                 target.deviceTransform().inverted() * target.worldTransform());
+        target.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        target.drawImage(QPoint(0, 0), m_image);
+        target.restore();
+    }
+
+private:
+    QRect m_area;
+    QImage m_image;
+};
+
 } // namespace
 
 GameStyle::GameStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))) {}
@@ -206,6 +251,45 @@ void GameStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
     rest.subControls &= ~(SC_ComboBoxFrame | SC_ComboBoxArrow);
     if (rest.subControls)
         QProxyStyle::drawComplexControl(control, &rest, painter, widget);
+}
+
+void GameStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                            const QWidget *widget) const {
+    const auto *entry = qstyleoption_cast<const QStyleOptionViewItem *>(option);
+    if (element != CE_ItemViewItem || !entry || !(entry->state & State_HasFocus)) {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        return;
+    }
+    // The entry as it is without the focus: background and text.
+    QStyleOptionViewItem unfocused = *entry;
+    unfocused.state &= ~State_HasFocus;
+    QProxyStyle::drawControl(element, &unfocused, painter, widget);
+
+    // The dotted frame the Windows style draws on the entry's bounds, with
+    // the same options, in a layer of its own. Rows are as tall as the
+    // face (12 pixels for 12-pixel text), so the frame's top and bottom
+    // rows meet the ink of tall glyphs: the frame leaves out every device
+    // pixel the text touches, and each glyph stays whole.
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(*entry);
+    focus.rect = proxy()->subElementRect(SE_ItemViewItemFocusRect, entry, widget);
+    focus.state |= State_KeyboardFocusChange | State_Item;
+    const QPalette::ColorGroup group =
+        entry->state & State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    focus.backgroundColor = entry->palette.color(
+        group, entry->state & State_Selected ? QPalette::Highlight : QPalette::Window);
+    DeviceLayer frame(*painter, entry->rect, [&](QPainter &layer) {
+        proxy()->drawPrimitive(PE_FrameFocusRect, &focus, &layer, widget);
+    });
+    // The text alone: no background, the selection's colour transparent.
+    QStyleOptionViewItem text = unfocused;
+    text.backgroundBrush = Qt::NoBrush;
+    text.palette.setBrush(QPalette::Highlight, Qt::transparent);
+    const DeviceLayer ink(*painter, entry->rect, [&](QPainter &layer) {
+        QProxyStyle::drawControl(element, &text, &layer, widget);
+    });
+    frame.clearWhere(ink);
+    frame.drawOver(*painter);
 }
 
 void GameStyle::drawAtLayoutPixels(PrimitiveElement element, const QStyleOption *option,

@@ -25,6 +25,11 @@ public:
                        const QWidget *widget) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
                             QPainter *painter, const QWidget *widget) const override;
+    // A list's focused entry: its dotted frame on the entry's bounds, as
+    // the Windows style draws it, but beneath the text, so that a row as
+    // tall as the face's ink keeps every glyph whole.
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override;
     // Labels' and push buttons' texts, in the game's bold where their font
     // asks for it.
     void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette,

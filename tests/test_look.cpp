@@ -30,6 +30,37 @@ QImage shot(QWidget *widget) {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// The widget drawn at a device pixel ratio.
+QImage renderedAt(QWidget *widget, qreal scale) {
+    QImage image((QSizeF(widget->size()) * scale).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::magenta);
+    widget->render(&image);
+    return image;
+}
+
+// Pixels of AREA where PLAIN shows ink (any colour but its background, the
+// colour most of AREA has) and FOCUSED shows something else.
+int coveredInk(const QImage &plain, const QImage &focused, const QRect &area) {
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[plain.pixel(x, y)];
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            background = it.key();
+        }
+    int covered = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (plain.pixel(x, y) != background && focused.pixel(x, y) != plain.pixel(x, y))
+                ++covered;
+    return covered;
+}
+
 int contrast(QRgb a, QRgb b) {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
                      std::abs(qBlue(a) - qBlue(b))});
@@ -154,6 +185,54 @@ private slots:
             scene->hide();
         }
         QCOMPARE(lists, 12);
+    }
+
+    // The focused entry's dotted frame lies on the entry's bounds, where the
+    // ink of the taller glyphs reaches (rows are as tall as the face): it
+    // never covers a pixel of the text, picked or not, at any density.
+    void focusFrameLeavesTheTextWhole() {
+        int entries = 0;
+        for (const TForm1::Built &built : m_form->built()) {
+            auto *list = qobject_cast<kinds::TListBox *>(built.widget);
+            if (!list)
+                continue;
+            m_form->show();
+            m_form->activateWindow();
+            QWidget *scene = m_form->find(built.parentName)->widget;
+            scene->show();
+            for (int row = 0; row < list->count(); ++row) {
+                for (const bool picked : {false, true}) {
+                    const QModelIndex index = list->model()->index(row, 0);
+                    list->selectionModel()->setCurrentIndex(
+                        index,
+                        picked ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Clear);
+                    for (const qreal scale : {1.0, 2.0, 1.5}) {
+                        list->setFocus(Qt::TabFocusReason);
+                        QVERIFY(QTest::qWaitFor([list] { return list->hasFocus(); }));
+                        const QImage focused = renderedAt(list->viewport(), scale);
+                        m_form->setFocus();
+                        QVERIFY(QTest::qWaitFor([list] { return !list->hasFocus(); }));
+                        const QImage plain = renderedAt(list->viewport(), scale);
+                        const QRect entry = list->visualRect(index);
+                        const QRect device((QPointF(entry.topLeft()) * scale).toPoint(),
+                                           (QSizeF(entry.size()) * scale).toSize());
+                        QVERIFY2(coveredInk(plain, focused, device) == 0,
+                                 qPrintable(QStringLiteral("%1 \"%2\"%3 at %4x: %5 pixels of text "
+                                                           "covered")
+                                                .arg(list->objectName(), list->item(row)->text(),
+                                                     picked ? QStringLiteral(" picked") : QString())
+                                                .arg(scale)
+                                                .arg(coveredInk(plain, focused, device))));
+                        // The frame is still there.
+                        QVERIFY(focused.copy(device) != plain.copy(device));
+                    }
+                    ++entries;
+                }
+            }
+            list->clearSelection();
+            scene->hide();
+        }
+        QCOMPARE(entries, 2 * 33);
     }
 
     void comboPlaceShowsInItsList() {
