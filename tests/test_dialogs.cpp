@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "look.h"
 #include "platform/readers.h"
+#include "platform/wayland_titlebar.h"
 #include "services.h"
 
 #include <QLabel>
@@ -254,6 +255,25 @@ private slots:
         QVERIFY2(box.width() <= half + 2 * margin, qPrintable(QString::number(box.width())));
         MessageBox shortBox(QString(), QStringLiteral("W"), nullptr);
         QVERIFY(box.height() > shortBox.height() * 2);
+    }
+
+    // Where the game draws the title bars (Wayland), the narrowest message
+    // box the layout can give (a one-character text: the button's width and
+    // the margins) still shows its whole title; the main window's title
+    // keeps its icon and its size.
+    void narrowestMessageBoxShowsItsWholeTitle() {
+        const QString title = QStringLiteral("hoshifuru2");
+        MessageBox box(title, QStringLiteral("！"), nullptr);
+        platform::frameWindow(&box);
+        const platform::TitleLayout narrow = platform::layOutTitle(box.width(), title, true, 1);
+        QCOMPARE(narrow.text, title);
+        QVERIFY(QFontMetrics(narrow.font).horizontalAdvance(title) <= narrow.rect.width());
+        // Left of the close button (18 pixels, 8 from the edge).
+        QVERIFY(narrow.rect.left() >= 0 && narrow.rect.right() < box.width() - 8 - 18);
+        const platform::TitleLayout main =
+            platform::layOutTitle(383 + 6, QStringLiteral("ホシフルツルギ２"), true, 2);
+        QVERIFY(main.icon);
+        QCOMPARE(main.font.pixelSize(), 14);
     }
 
     void everyWayDismissesAMessageBox_data() {

@@ -28,6 +28,28 @@ constexpr int iconSize = 22;
 
 enum class Button { None, Close, Minimize };
 
+// The place of the i-th button from the right on a bar WIDTH pixels wide.
+QRectF buttonRect(int width, int i) {
+    const int right = width - rightMargin;
+    return QRectF(right - (i + 1) * buttonSize - i * buttonGap, (titleHeight - buttonSize) / 2,
+                  buttonSize, buttonSize);
+}
+
+// The desktop's font, as Qt's own title bars use, not the window's: the
+// properties the game's fonts set are all given, so that none of them comes
+// from the window.
+QFont titleFont(int pixelSize) {
+    const QFont desktop = QGuiApplication::font();
+    QFont font = desktop;
+    font.setFamily(desktop.family());
+    font.setPixelSize(pixelSize);
+    font.setWeight(desktop.weight());
+    font.setStyle(desktop.style());
+    font.setHintingPreference(desktop.hintingPreference());
+    font.setStyleStrategy(desktop.styleStrategy());
+    return font;
+}
+
 // The frame: a widget over the whole window, shaped to the part outside
 // the client area, above every other child. While a modal dialog is open
 // the window takes no input, so the bar does nothing then: its close is
@@ -91,65 +113,27 @@ protected:
         painter.setPen(palette.color(QPalette::Active, QPalette::Mid));
         painter.drawRect(frame.adjusted(0, 0, -1, -1));
 
-        int titleLeft = edge + buttonGap;
         const QIcon icon = window()->windowIcon();
-        if (!icon.isNull()) {
-            icon.paint(&painter,
-                       QRect(titleLeft, (titleHeight - iconSize) / 2, iconSize, iconSize));
-            titleLeft += iconSize + buttonGap;
-        }
-
         const QList<Button> shown = buttons();
+        const TitleLayout title =
+            layOutTitle(frame.width(), window()->windowTitle(), !icon.isNull(), int(shown.size()));
+        if (title.icon)
+            icon.paint(&painter,
+                       QRect(edge + buttonGap, (titleHeight - iconSize) / 2, iconSize, iconSize));
         for (int i = 0; i < shown.size(); ++i)
             drawButton(painter, shown[i], buttonRect(i), ink);
-
-        // The title: plain text, centred on the bar, cut short where it
-        // would reach the buttons.
-        painter.setFont(titleFont());
+        painter.setFont(title.font);
         painter.setPen(ink);
-        const int titleRight = shown.isEmpty()
-                                   ? frame.width() - rightMargin
-                                   : int(buttonRect(int(shown.size()) - 1).left()) - buttonGap;
-        const QRect room(titleLeft, 0, std::max(0, titleRight - titleLeft), titleHeight);
-        const QFontMetrics metrics(painter.font());
-        const QString title = metrics.elidedText(window()->windowTitle(), Qt::ElideRight,
-                                                 room.width(), Qt::TextSingleLine);
-        QRect centred(0, 0, metrics.horizontalAdvance(title), titleHeight);
-        centred.moveCenter(QPoint(frame.center().x(), titleHeight / 2));
-        if (centred.left() < room.left())
-            centred.moveLeft(room.left());
-        if (centred.right() > room.right())
-            centred.moveRight(room.right());
-        painter.drawText(centred, Qt::AlignCenter | Qt::TextSingleLine, title);
+        painter.drawText(title.rect, Qt::AlignCenter | Qt::TextSingleLine, title.text);
     }
 
 private:
-    // The desktop's font, as Qt's own title bars use, not the window's: the
-    // properties the game's fonts set are all given, so that none of them
-    // comes from the window.
-    static QFont titleFont() {
-        const QFont desktop = QGuiApplication::font();
-        QFont font = desktop;
-        font.setFamily(desktop.family());
-        font.setPixelSize(14);
-        font.setWeight(desktop.weight());
-        font.setStyle(desktop.style());
-        font.setHintingPreference(desktop.hintingPreference());
-        font.setStyleStrategy(desktop.styleStrategy());
-        return font;
-    }
-
     bool inTitleBar(const QPointF &local) const {
         return local.y() < titleHeight && rect().contains(local.toPoint());
     }
 
     const QList<Button> &buttons() const { return m_buttons; }
-    // The place of the i-th button from the right.
-    QRectF buttonRect(int i) const {
-        const int right = width() - rightMargin;
-        return QRectF(right - (i + 1) * buttonSize - i * buttonGap, (titleHeight - buttonSize) / 2,
-                      buttonSize, buttonSize);
-    }
+    QRectF buttonRect(int i) const { return platform::buttonRect(width(), i); }
     Button buttonAt(const QPointF &local) const {
         const QList<Button> shown = buttons();
         for (int i = 0; i < shown.size(); ++i) {
@@ -190,6 +174,42 @@ private:
 };
 
 } // namespace
+
+TitleLayout layOutTitle(int width, const QString &title, bool withIcon, int buttons) {
+    const int right =
+        buttons == 0 ? width - rightMargin : int(buttonRect(width, buttons - 1).left()) - buttonGap;
+    const int left = edge + buttonGap;
+    const auto room = [&](bool icon) {
+        const int from = icon ? left + iconSize + buttonGap : left;
+        return QRect(from, 0, std::max(0, right - from), titleHeight);
+    };
+    constexpr int fullSize = 14, smallestSize = 11;
+    TitleLayout layout{withIcon, titleFont(fullSize), title, room(withIcon)};
+    const auto fits = [&] {
+        return QFontMetrics(layout.font).horizontalAdvance(title) <= layout.rect.width();
+    };
+    // A title too long for its bar: first without the icon, then in a
+    // smaller size, and only then cut short.
+    if (!fits() && withIcon) {
+        layout.icon = false;
+        layout.rect = room(false);
+    }
+    for (int size = fullSize - 1; !fits() && size >= smallestSize; --size)
+        layout.font = titleFont(size);
+    const QFontMetrics metrics(layout.font);
+    if (!fits())
+        layout.text =
+            metrics.elidedText(title, Qt::ElideRight, layout.rect.width(), Qt::TextSingleLine);
+    // Centred on the bar, as far as its room allows.
+    QRect centred(0, 0, metrics.horizontalAdvance(layout.text), titleHeight);
+    centred.moveCenter(QPoint(QRect(0, 0, width, titleHeight).center().x(), titleHeight / 2));
+    if (centred.left() < layout.rect.left())
+        centred.moveLeft(layout.rect.left());
+    if (centred.right() > layout.rect.right())
+        centred.moveRight(layout.rect.right());
+    layout.rect = centred;
+    return layout;
+}
 
 void frameWindow(QWidget *window) {
     const QMargins margins(edge, titleHeight, edge, edge);

@@ -4,9 +4,26 @@
 // that does nothing on a window of fixed size.
 #pragma once
 
+#include <QFont>
+#include <QRect>
+#include <QString>
+
 class QWidget;
 
 namespace platform {
+
+// How a bar WIDTH pixels wide, with BUTTONS buttons, shows TITLE: in the
+// desktop's font at 14 pixels beside the window's icon (WITH_ICON) where it
+// fits; a title too long for a narrow window (a short message box) leaves
+// the icon out, then steps down to 11 pixels, and only then is cut short.
+// The text is centred on the bar as far as its room allows.
+struct TitleLayout {
+    bool icon;
+    QFont font;
+    QString text;
+    QRect rect;
+};
+TitleLayout layOutTitle(int width, const QString &title, bool withIcon, int buttons);
 
 // Turns WINDOW, a top-level widget of fixed size not shown yet, into a
 // frameless window with the game's own frame around its client area: a
