@@ -1,7 +1,7 @@
 // How the built scenes look: children inside their panel's frame, one
 // bevelled look for every kind in one palette, the keyboard's place visible
-// in every list, message box text broken only where it has to be and drawn
-// in the game's Japanese face.
+// in every list without covering its text, message box text broken only
+// where it has to be and drawn in the game's Japanese face.
 #include "accessibility.h"
 #include "dialogs.h"
 #include "form1.h"
