@@ -269,6 +269,14 @@ private slots:
         QVERIFY(isReaderNoise(QtWarningMsg, "default",
                               QStringLiteral("WARNING Qt AtSpiAdaptor: Could not find accessible "
                                              "on path: /org/a11y/atspi/accessible/2147483712")));
+        QVERIFY(
+            isReaderNoise(QtWarningMsg, "qt.accessibility.atspi",
+                          QStringLiteral("Subscription string not handled: \"Window:Destroy:\"")));
+        QVERIFY(
+            isReaderNoise(QtWarningMsg, "qt.accessibility.atspi",
+                          QStringLiteral("AtSpiAdaptor::applicationInterface does not implement "
+                                         "\"GetApplicationBusAddress\" "
+                                         "\"/org/a11y/atspi/accessible/root\"")));
         QVERIFY(!isReaderNoise(QtWarningMsg, "qt.accessibility.atspi",
                                QStringLiteral("Cannot register with the accessibility bus")));
         QVERIFY(!isReaderNoise(QtCriticalMsg, "qt.accessibility.atspi",
