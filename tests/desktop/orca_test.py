@@ -13,7 +13,7 @@ the first key line are said when the game starts. (A line "@ no window
 manager" tells orca_test.sh to end the window manager before this play.)
 
 Each key is pressed once everything said before it has been said and Orca is
-done with what brought it (ORCA_STATE says "idle": orca_test.sh), so no
+done with what brought it (ORCA_STATE says "idle": orca_start.py), so no
 utterance is cut off by the next key and no key changes what Orca is still
 reading. ("> type" types its whole text at once: a character that brings more
 than its echo gets a line of its own, or the next one cuts it short.) Orca's
@@ -21,8 +21,12 @@ echo of a key's name (an utterance ending in a blank) is left out on both
 sides: what the key brings may cut it short. Utterances are compared in
 Unicode's compatibility form (the speech server hands on full-width letters as
 their plain forms) without trailing blanks. Every transcript must also hold no
-utterance twice in a row, but for what a review key (on the keypad) reads
-again on the player's request. Exits 1 at the first difference.
+utterance twice in a row (but for what a review key on the keypad reads again
+on the player's request) nor twice after one key, and every message box's text
+of its road exactly once, in the story's order: the texts the same road's
+transcript for Orca 43 reads after each "alert" (FOLDER/43/ROAD.txt beside
+FOLDER/VERSION/). Where the transcript has none, Orca may name the game's
+window (heard_of). Exits 1 at the first difference.
 """
 import os
 import subprocess
@@ -31,6 +35,7 @@ import time
 import unicodedata
 
 STEP_SECONDS = 30  # for Orca to say what one key brings, on a busy machine
+WINDOW = "ホシフルツルギ2"  # the window's title, as compared
 spoken_path = os.environ["SPOKEN"]
 state_path = os.environ["ORCA_STATE"]
 
@@ -72,8 +77,74 @@ def fail(message):
     sys.exit(1)
 
 
+def story_lines(path):
+    """The message boxes' texts on the road: in Orca 43's words, the line
+    after each alert's role ("alert", or in a Japanese session "警告") and
+    name."""
+    lines = [line for _, step in read_transcript(path) for line in step]
+    return [sentence(text) for alert, text in zip(lines, lines[1:])
+            if alert.startswith(("alert ", "警告 "))]
+
+
+def sentence(line):
+    """A line without the full stop Orca 43 adds where a sentence has none."""
+    return line[:-1] if line.endswith(".") else line
+
+
+def check_story(path):
+    """Fails unless the transcript reads every message box's text of its road
+    once, in order (a text left out or read twice is a fault of the game,
+    whatever the release's Orca says around it)."""
+    reference = os.path.join(os.path.dirname(os.path.dirname(path)), "43",
+                             os.path.basename(path))
+    story = story_lines(reference)
+    if not story:
+        fail(f"{reference} reads no message box")
+    texts = set(story)
+    read = [sentence(line) for _, step in read_transcript(path) for line in step
+            if sentence(line) in texts]
+    if read != story:
+        first = next((i for i, (a, b) in enumerate(zip(read, story)) if a != b),
+                     min(len(read), len(story)))
+        fail(f"{path} reads the message boxes' texts\n    "
+             + "\n    ".join(read[first:first + 3])
+             + "\n  where the story has\n    " + "\n    ".join(story[first:first + 3]))
+
+
+def names_window(line):
+    """Whether an utterance names the game's window (its title, with or
+    without Orca's word for a frame), not a message box."""
+    return line.startswith(WINDOW) and not line.startswith(("alert ", "警告 ")) \
+        and line.split(" ")[0] == WINDOW
+
+
+def heard_of(heard, expected):
+    """What Orca said, as far as it goes along the transcript, where Orca
+    names the game's window or not, or in other words, as the transcript
+    has it: on a busy machine Orca names the window again when the focus
+    passes through it between two message boxes (Orca 43 adding how many
+    dialogs are open), or names it as a window met again."""
+    kept, index = [], 0
+    while index < len(heard):
+        line = heard[index]
+        want = expected[len(kept)] if len(kept) < len(expected) else None
+        then = expected[len(kept) + 1] if len(kept) + 1 < len(expected) else None
+        if line == want or (want and names_window(line) and names_window(want)):
+            kept.append(want)
+        elif want and names_window(want) and line == then:
+            kept += [want, line]
+        elif names_window(line):
+            if index + 1 < len(heard) and heard[index + 1].strip() == "unfocused dialog.":
+                index += 1
+        else:
+            kept.append(line)
+        index += 1
+    return kept
+
+
 def play(game, path):
     name = os.path.basename(path)
+    check_story(path)
     steps = read_transcript(path)
     # Orca's review keys (the keypad) read again what is on screen on the
     # player's request: what they read may repeat what was said.
@@ -83,6 +154,8 @@ def play(game, path):
         for index, line in enumerate(lines):
             if said and said[-1] == line and not (review and index == 0):
                 fail(f"{name} itself has {line!r} twice in a row")
+            if line in lines[:index]:
+                fail(f"{name} itself has {line!r} twice after one key")
             said.append(line)
     start = len(spoken())
     log = open(os.path.join(os.environ["WORK"], "game.log"), "a")
@@ -99,10 +172,10 @@ def play(game, path):
                 subprocess.run(command, check=True, timeout=10)
             expected += lines
             deadline = time.monotonic() + STEP_SECONDS
-            while (len(spoken()) - start < len(expected) or not idle()) \
+            while (len(heard_of(spoken()[start:], expected)) < len(expected) or not idle()) \
                     and time.monotonic() < deadline:
                 time.sleep(0.02)
-            heard = spoken()[start:start + len(expected)]
+            heard = heard_of(spoken()[start:], expected)
             if heard != expected:
                 first = next((i for i, (a, b) in enumerate(zip(heard, expected)) if a != b),
                              min(len(heard), len(expected)))
@@ -122,7 +195,7 @@ def play(game, path):
         if game_process.poll() is None:
             game_process.kill()
             game_process.wait()
-    extra = spoken()[start + len(expected):]
+    extra = heard_of(spoken()[start:], expected + ["(nothing more)"])[len(expected):]
     if extra:
         fail(f"{name}: Orca said more than the transcript: {extra}")
     print(f"ok: {name}: Orca said its {len(expected)} utterances, nothing else", flush=True)
