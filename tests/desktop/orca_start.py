@@ -15,6 +15,10 @@ changes that only the test needs:
   tells it from what the key brings: Orca 48 and later say a key's name
   without one, and a typed letter as a key or a character message.
 - A key pressed does not stop Orca's speech (see below).
+- Orca 48 and later count each key they have handled in the file ORCA_KEYS:
+  they take keys from the X server beside the game, and the player holds a
+  key until Orca has handled it, as a person's finger does (see
+  orca_test.py).
 """
 import os
 import runpy
@@ -151,6 +155,32 @@ def stop_unless_keying(stop):
 
 input_event.KeyboardEvent._present = present_key(input_event.KeyboardEvent._present)
 server.stop = stop_unless_keying(server.stop)
+
+try:  # Orca 48 and later
+    from orca import input_event_manager
+except ImportError:  # Orca 43 hears each key from the game, before the game acts on it
+    input_event_manager = None
+keys_heard = 0
+
+
+def count_keys(process):
+    def process_and_count(self, *args, **kwargs):
+        global keys_heard
+        try:
+            return process(self, *args, **kwargs)
+        finally:
+            keys_heard += 1
+            with open(os.environ["ORCA_KEYS"] + ".new", "w") as out:
+                out.write(str(keys_heard))
+            os.replace(os.environ["ORCA_KEYS"] + ".new", os.environ["ORCA_KEYS"])
+    return process_and_count
+
+
+if input_event_manager:
+    manager = input_event_manager.InputEventManager
+    manager.process_keyboard_event = count_keys(manager.process_keyboard_event)
+    with open(os.environ["ORCA_KEYS"], "w") as out:
+        out.write("0")
 
 main = launcher["main"]
 for name in ("otherOrcas", "other_orcas"):

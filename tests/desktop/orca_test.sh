@@ -91,12 +91,12 @@ cp "$(command -v sleep)" "$work/orca"
 "$work/orca" 3600 &
 bystander=$!
 started+=($bystander)
-export ORCA_STATE=$work/orca-state
+export ORCA_STATE=$work/orca-state ORCA_KEYS=$work/orca-keys
 said_more_than() { [ "$(wc -l <"$spoken")" -gt "$1" ]; }
 start_orca() {
     local said
     said=$(wc -l <"$spoken")
-    rm -f "$ORCA_STATE"
+    rm -f "$ORCA_STATE" "$ORCA_KEYS"
     /usr/bin/python3 "$DESKTOP_TESTS/orca_start.py" >>"$work/orca.log" 2>&1 &
     orca_pid=$!
     started+=($orca_pid)
