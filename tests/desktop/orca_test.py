@@ -36,6 +36,7 @@ import unicodedata
 
 STEP_SECONDS = 30  # for Orca to say what one key brings, on a busy machine
 WINDOW = "ホシフルツルギ2"  # the window's title, as compared
+HOLD_SECONDS = 0.5  # a key held longer repeats (the X server's delay is 0.66 s)
 spoken_path = os.environ["SPOKEN"]
 state_path = os.environ["ORCA_STATE"]
 
@@ -137,7 +138,7 @@ def press(keys):
     for key in keys:
         before = keys_heard()
         subprocess.run(["xdotool", "keydown", key], check=True, timeout=10)
-        deadline = time.monotonic() + 5
+        deadline = time.monotonic() + HOLD_SECONDS
         while keys_heard() == before and time.monotonic() < deadline:
             time.sleep(0.01)
         subprocess.run(["xdotool", "keyup", key], check=True, timeout=10)
