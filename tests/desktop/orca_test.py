@@ -36,7 +36,7 @@ import unicodedata
 
 STEP_SECONDS = 30  # for Orca to say what one key brings, on a busy machine
 WINDOW = "ホシフルツルギ2"  # the window's title, as compared
-HOLD_SECONDS = 0.5  # a key held longer repeats (the X server's delay is 0.66 s)
+HOLD_SECONDS = 3  # for Orca to hear a key on a busy machine (keys do not repeat)
 spoken_path = os.environ["SPOKEN"]
 state_path = os.environ["ORCA_STATE"]
 
