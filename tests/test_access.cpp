@@ -263,6 +263,9 @@ private slots:
         QVERIFY(isReaderNoise(QtWarningMsg, "default",
                               QStringLiteral("QSpiApplication::keyEventError "
                                              "org.freedesktop.DBus.Error.NoReply")));
+        QVERIFY(isReaderNoise(QtWarningMsg, "default",
+                              QStringLiteral("QSpiApplication::notifyKeyboardListenerCallback "
+                                             "with no queued key called")));
         QVERIFY(isReaderNoise(QtWarningMsg, "qt.accessibility.atspi",
                               QStringLiteral("Could not find accessible on path: "
                                              "/org/a11y/atspi/accessible/2147483712")));

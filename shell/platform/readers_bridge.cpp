@@ -277,6 +277,9 @@ bool isReaderNoise(QtMsgType type, const char *category, const QString &text) {
     if (text.startsWith(QLatin1String("QSpiApplication::keyEventError")) &&
         text.contains(QLatin1String("NoReply")))
         return true;
+    // The reader's answer came after that, for a key already handed on.
+    if (text.startsWith(QLatin1String("QSpiApplication::notifyKeyboardListenerCallback")))
+        return true;
     // Orca 48 asks again and again about the objects of message boxes
     // already closed (thousands of times in one play); the bridge answers
     // that they are gone, and warns each time (Qt 6.8 and later in its own
