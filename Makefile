@@ -23,8 +23,9 @@ TEST_PACKAGES += qt6ct qt6-gtk-platformtheme
 # The tests on real desktop parts: a Wayland compositor, window managers, the
 # screen readers' bus and an input method.
 TEST_PACKAGES += weston openbox xfwm4 dbus python3-pyatspi fcitx5 fcitx5-mozc fcitx5-frontend-qt6
-# The screen reader Orca, speaking through speech-dispatcher into a file.
-TEST_PACKAGES += orca speech-dispatcher speech-dispatcher-audio-plugins python3-speechd
+# The screen reader Orca, speaking through speech-dispatcher into a file, in
+# a Japanese session (its locale made from the locales package's sources).
+TEST_PACKAGES += orca speech-dispatcher speech-dispatcher-audio-plugins python3-speechd locales
 # The package test builds the Debian package (whose build dependencies,
 # listed in debian/control, are the ones above and these), lints it and
 # looks for the Wayland platform plugin it depends on.

@@ -133,17 +133,65 @@ public:
 };
 
 // A message box: an alert named by the game (its title bar shows the
-// program file's name, which tells a listener nothing); its text is its
-// static text, read once: a description repeating it would be read again.
-class AlertInterface : public QAccessibleWidget {
+// program file's name, which tells a listener nothing), its text read once.
+// Orca 43 (with Qt 6.4, Debian 12) reads an alert's static text, and a
+// description or text of the alert's own besides it again. Orca 48 and later
+// (with Qt 6.8 and later, Debian 13 and testing) read an alert's
+// description, else its own text, and only where it has neither its static
+// texts of three blank-separated words or more: a Japanese sentence has no
+// blanks and was never read. Where the focus was lost before the box opened
+// (the box or prompt before it closed), they leave the description out, as
+// for a window met again. So where Qt is 6.8 or later, the box is described
+// by its text and has it as its own text too.
+class AlertInterface : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit AlertInterface(MessageBox *box) : QAccessibleWidget(box, QAccessible::AlertMessage) {}
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
             return gameTitle();
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty() &&
+            alertHoldsItsText())
+            return boxText();
         return QAccessibleWidget::text(t);
     }
+    void *interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface && alertHoldsItsText())
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // Text: the box's whole text, read-only, with nothing selected.
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override {
+        const QString all = boxText();
+        start = std::clamp(start, 0, int(all.size()));
+        end = std::clamp(end, start, int(all.size()));
+        return all.mid(start, end - start);
+    }
+    int characterCount() const override { return int(boxText().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int *start, int *end) const override {
+        const int count = characterCount();
+        if (offset < 0 || offset > count) {
+            *start = *end = -1;
+            return {};
+        }
+        *start = 0;
+        *end = count;
+        return {};
+    }
+
+private:
+    QString boxText() const { return static_cast<const MessageBox *>(widget())->text(); }
 };
 
 // The name prompt's field: editable text whose whole text is one run of
@@ -250,6 +298,65 @@ private:
     QLineEdit *field() const { return static_cast<QLineEdit *>(widget()); }
 };
 
+// A scene's list as Qt describes it, without a help text that repeats its
+// name. Qt gives a list's name as its help text too; from Qt 6.8 on readers
+// learn help texts, and Orca 48 reads one after the name, as a hint: the
+// question the list answers was read twice. Everything else is Qt's own
+// list interface, which this one wraps.
+class ListInterface : public QAccessibleInterface {
+public:
+    explicit ListInterface(QAccessibleInterface *qt) : m_qt(qt) {}
+
+    bool isValid() const override { return m_qt->isValid(); }
+    QObject *object() const override { return m_qt->object(); }
+    QWindow *window() const override { return m_qt->window(); }
+    QList<std::pair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override {
+        return m_qt->relations(match);
+    }
+    QAccessibleInterface *focusChild() const override { return m_qt->focusChild(); }
+    QAccessibleInterface *childAt(int x, int y) const override { return m_qt->childAt(x, y); }
+    QAccessibleInterface *parent() const override { return m_qt->parent(); }
+    QAccessibleInterface *child(int index) const override { return m_qt->child(index); }
+    int childCount() const override { return m_qt->childCount(); }
+    int indexOfChild(const QAccessibleInterface *child) const override {
+        return m_qt->indexOfChild(child);
+    }
+    QString text(QAccessible::Text t) const override {
+        const QString text = m_qt->text(t);
+        if (t == QAccessible::Help && text == m_qt->text(QAccessible::Name))
+            return {};
+        return text;
+    }
+    void setText(QAccessible::Text t, const QString &text) override { m_qt->setText(t, text); }
+    QRect rect() const override { return m_qt->rect(); }
+    QAccessible::Role role() const override { return m_qt->role(); }
+    QAccessible::State state() const override { return m_qt->state(); }
+    QColor foregroundColor() const override { return m_qt->foregroundColor(); }
+    QColor backgroundColor() const override { return m_qt->backgroundColor(); }
+    void *interface_cast(QAccessible::InterfaceType t) override { return m_qt->interface_cast(t); }
+
+private:
+    QAccessibleInterface *m_qt;
+};
+
+// Whether the factory below is asking Qt for its own interface of a list.
+bool &askingQt() {
+    static bool asking = false;
+    return asking;
+}
+
+// Qt's own interface of a list, made and kept by Qt as for any list (the
+// factory below answers nothing while Qt makes it). Qt then keeps the
+// wrapper too, finds the newer of the two for the list from then on, and
+// drops both when the list goes.
+QAccessibleInterface *qtListInterface(QObject *list) {
+    askingQt() = true;
+    QAccessibleInterface *qt = QAccessible::queryAccessibleInterface(list);
+    askingQt() = false;
+    return qt;
+}
+
 // Qt asks from the most derived class upward, so each kind is matched by
 // its own class name.
 QAccessibleInterface *describe(const QString &className, QObject *object) {
@@ -269,6 +376,10 @@ QAccessibleInterface *describe(const QString &className, QObject *object) {
         return new AlertInterface(static_cast<MessageBox *>(object));
     if (className == QLatin1String("QLineEdit") && qobject_cast<NamePrompt *>(object->parent()))
         return new NameFieldInterface(static_cast<QLineEdit *>(object));
+    if (className == QLatin1String("kinds::TListBox") && !askingQt()) {
+        if (QAccessibleInterface *qt = qtListInterface(object))
+            return new ListInterface(qt);
+    }
     return nullptr;
 }
 
@@ -276,6 +387,10 @@ QAccessibleInterface *describe(const QString &className, QObject *object) {
 
 QString gameTitle() {
     return QStringLiteral("ホシフルツルギ２");
+}
+
+bool alertHoldsItsText() {
+    return QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
 }
 
 void installInterfaces() {

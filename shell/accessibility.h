@@ -36,4 +36,10 @@ QString memoSpeech(const QStringList &lines);
 // The name screen readers give the game's message boxes.
 QString gameTitle();
 
+// Whether a message box is described by its text and has it as its own
+// text besides its static text: where Qt is 6.8 or later, whose Orca (48 and
+// later) reads no Japanese static text, but a description or an alert's own
+// text. (Orca 43, with Qt 6.4, reads the static text, and either again.)
+bool alertHoldsItsText();
+
 } // namespace accessibility

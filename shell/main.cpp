@@ -46,8 +46,8 @@ int main(int argc, char *argv[]) {
         platform::endProcess(1);
     platform::useUtf8CharacterType();
     platform::startUpWaitsFor(platform::StartUpWait::Buses);
-    platform::findAccessibilityBus();
     platform::installReaderBridgeFixes();
+    platform::findAccessibilityBus();
     accessibility::installInterfaces();
     platform::followReaders();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 
 class QObject;
@@ -20,10 +21,19 @@ namespace platform {
 // start the bridge by itself). (readers_bus.cpp)
 void findAccessibilityBus();
 
-// After the display is open and before the first widget: what Qt's AT-SPI
-// bridge sends goes out in the order and form readers expect, and a reader
-// slow to look at a key prints no warning. (readers_bridge.cpp)
+// After the display is open, before the bus is found (on recent Qt that
+// starts the bridge, which warns at once about what readers listen for)
+// and before the first widget: what Qt's AT-SPI bridge sends goes out in
+// the order and form readers expect, and its noise (isReaderNoise) is not
+// printed. (readers_bridge.cpp)
 void installReaderBridgeFixes();
+
+// Whether a message from Qt is the reader bridge's noise, which the fixes
+// keep off the output: its warning that a reader took long to look at a key
+// (the key reaches the game all the same), and its warnings about a
+// reader's questions it cannot answer (objects already gone, events and
+// interfaces it does not have).
+bool isReaderNoise(QtMsgType type, const char *category, const QString &text);
 
 // Starts following whether an assistive tool listens, for nameForReaders.
 // Called once the accessibility bus is settled: on recent Qt, the first to
