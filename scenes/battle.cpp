@@ -71,7 +71,7 @@ void TForm1::bosuClick() {
 
 void TForm1::Button4Click() {
     bosu1->hide();
-    message(PlayerName + u"の攻撃！"_s);
+    message(u"%1の攻撃！"_s, PlayerName);
     message(u"ぺこん！"_s);
     message(u"ぜんぜん効かない"_s);
     bosu6->show();
@@ -79,7 +79,7 @@ void TForm1::Button4Click() {
 
 void TForm1::Button14Click() {
     bosu3->hide();
-    message(PlayerName + u"の攻撃！"_s);
+    message(u"%1の攻撃！"_s, PlayerName);
     message(u"ぺこん！"_s);
     message(u"ぜんぜん効かない"_s);
     bosu6->show();
@@ -87,7 +87,7 @@ void TForm1::Button14Click() {
 
 void TForm1::Button17Click() {
     bosu4->hide();
-    message(PlayerName + u"の攻撃！"_s);
+    message(u"%1の攻撃！"_s, PlayerName);
     message(u"ぺこん！"_s);
     message(u"ぜんぜん効かない"_s);
     bosu1->show();
@@ -95,7 +95,7 @@ void TForm1::Button17Click() {
 
 void TForm1::Button27Click() {
     bosu6->hide();
-    message(PlayerName + u"の攻撃！"_s);
+    message(u"%1の攻撃！"_s, PlayerName);
     message(u"ぺこん！"_s);
     message(u"ぜんぜん効かない"_s);
     bosu1->show();
@@ -186,7 +186,7 @@ void TForm1::Button28Click() {
 
 void TForm1::Button6Click() {
     bosu1->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"%1は逃げる事にした。"_s, PlayerName);
     message(u"スタタタタタタタ...."_s);
     message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
     message(u"どうやら迷いの森に迷い込んだようだ。"_s);
@@ -195,7 +195,7 @@ void TForm1::Button6Click() {
 
 void TForm1::Button16Click() {
     bosu3->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"%1は逃げる事にした。"_s, PlayerName);
     message(u"スタタタタタタタ...."_s);
     message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
     message(u"どうやら迷いの森に迷い込んだようだ。"_s);
@@ -204,7 +204,7 @@ void TForm1::Button16Click() {
 
 void TForm1::Button19Click() {
     bosu4->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"%1は逃げる事にした。"_s, PlayerName);
     message(u"スタタタタタタタ...."_s);
     message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
     message(u"どうやら迷いの森に迷い込んだようだ。"_s);
@@ -213,7 +213,7 @@ void TForm1::Button19Click() {
 
 void TForm1::Button22Click() {
     bosu5->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"%1は逃げる事にした。"_s, PlayerName);
     message(u"スタタタタタタタ...."_s);
     message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
     message(u"どうやら迷いの森に迷い込んだようだ。"_s);
@@ -222,7 +222,7 @@ void TForm1::Button22Click() {
 
 void TForm1::Button29Click() {
     bosu6->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"%1は逃げる事にした。"_s, PlayerName);
     message(u"スタタタタタタタ...."_s);
     message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
     message(u"どうやら迷いの森に迷い込んだようだ。"_s);
@@ -239,7 +239,7 @@ void TForm1::Button20Click() {
     setColor(layout::clRed);
     beep();
     setColor(layout::clWhite);
-    message(PlayerName + u"『.....。』"_s);
+    message(u"%1『.....。』"_s, PlayerName);
     message(u"そして世界に平和が戻った。"_s);
     BitBtn21->show();
 }

@@ -91,7 +91,7 @@ void TForm1::BitBtn18Click() {
 
 void TForm1::BitBtn20Click() {
     hime1->hide();
-    message(PlayerName + u"はお城から追い出された。仕方なく先に進むことにした。"_s);
+    message(u"%1はお城から追い出された。仕方なく先に進むことにした。"_s, PlayerName);
     message(u"しばらく進むと..."_s);
     suraimu->show();
 }

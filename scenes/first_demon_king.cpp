@@ -52,7 +52,7 @@ void TForm1::BitBtn6Click() {
 void TForm1::ougiClick() {
     beep();
     ougi->hide();
-    message(PlayerName + u"は覇王絶滅拳を使った！"_s);
+    message(u"%1は覇王絶滅拳を使った！"_s, PlayerName);
     message(u"バシッ！大魔王に５ポイントのダメ―ジをあたえた"_s);
     message(u"大魔王の攻撃！！"_s);
     message(u"ドカ――ン！！5000000のダメージをくらった！"_s);
@@ -61,7 +61,7 @@ void TForm1::ougiClick() {
 
 void TForm1::sandaClick() {
     sanda->hide();
-    message(PlayerName + u"はサンダーストームを使った！"_s);
+    message(u"%1はサンダーストームを使った！"_s, PlayerName);
     message(u"チュドーン！18ポイントのダメージをあたえた。"_s);
     message(u"大魔王の攻撃！！"_s);
     message(u"ボカーン！！3500000のダメージをくらった。"_s);

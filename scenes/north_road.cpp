@@ -50,7 +50,7 @@ void TForm1::BitBtn2Click() {
 
 void TForm1::BitBtn5Click() {
     Panel1->hide();
-    message(PlayerName + u"は先に進むためしばらく歩いた。"_s);
+    message(u"%1は先に進むためしばらく歩いた。"_s, PlayerName);
     beep();
     beep();
     message(u"！！！！！！！"_s);
@@ -60,7 +60,7 @@ void TForm1::BitBtn5Click() {
 void TForm1::BitBtn4Click() {
     if (List1->itemIndex() == 0) {
         shiro->hide();
-        message(PlayerName + u"はホシフル城の中に入ってみた。"_s);
+        message(u"%1はホシフル城の中に入ってみた。"_s, PlayerName);
         Panel4->show();
     }
     if (List1->itemIndex() == 1) {

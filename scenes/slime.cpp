@@ -67,7 +67,7 @@ void TForm1::Button33Click() {
 // Take every creature along: the animal kingdom.
 void TForm1::Button34Click() {
     Panel6->hide();
-    message(PlayerName + u"は動物王国を開くことにした。"_s);
+    message(u"%1は動物王国を開くことにした。"_s, PlayerName);
     message(u"めでたし。めでたし。"_s);
     BitBtn21->show();
 }

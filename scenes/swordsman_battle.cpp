@@ -30,7 +30,7 @@ void TForm1::bossuClick() {
 // Fighting alone: the battle goes on at bosu1, without the swordsman.
 void TForm1::Button9Click() {
     bosu2->hide();
-    message(PlayerName + u"の攻撃！"_s);
+    message(u"%1の攻撃！"_s, PlayerName);
     beep();
     message(u"ズドン！！"_s);
     message(u"1のダメージしか与えられない。"_s);
@@ -44,7 +44,7 @@ void TForm1::Button10Click() {
     message(u"スパッ！！"_s);
     message(u"急所を突いた。"_s);
     message(u"そして.....、"_s);
-    message(PlayerName + u"の攻撃！"_s);
+    message(u"%1の攻撃！"_s, PlayerName);
     setColor(layout::clWhite);
     message(u"ドドドドド――――ン！！！！"_s);
     message(u"大魔王を倒した。"_s);
@@ -54,7 +54,7 @@ void TForm1::Button10Click() {
 
 void TForm1::Button11Click() {
     bosu2->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
+    message(u"%1は逃げる事にした。"_s, PlayerName);
     message(u"スタタタタタタタ...."_s);
     message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
     message(u"どうやら迷いの森に迷い込んだようだ。"_s);

@@ -50,7 +50,7 @@ void TForm1::BitBtn3Click() {
     }
     if (box3->itemIndex() == 2) {
         nageki1->hide();
-        message(PlayerName + u"は立ち去ることにした。 "_s);
+        message(u"%1は立ち去ることにした。 "_s, PlayerName);
         message(u"しばらく歩いていると.....。"_s);
         message(u"！！！！！！！"_s);
         daimaou->show();
@@ -66,7 +66,7 @@ void TForm1::BitBtn8Click() {
 void TForm1::BitBtn9Click() {
     beep();
     Panel3->hide();
-    message(PlayerName + u"は『マリリン・サンダ―』の魔法を覚えた。"_s);
+    message(u"%1は『マリリン・サンダ―』の魔法を覚えた。"_s, PlayerName);
     message(u"そして新たに冒険を再開した。"_s);
     message(u"しばらく歩いていると小さな街を見つけた。"_s);
     machi->show();

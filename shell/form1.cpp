@@ -9,7 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-PlayerNameText PlayerName;
+QString PlayerName;
 
 FieldBase::FieldBase(TForm1 *form, const char *name, layout::Kind kind)
     : m_form(form), m_name(name), m_kind(kind) {
@@ -122,6 +122,10 @@ void TForm1::beep() {
 
 void TForm1::message(const StoryText &text) {
     Services::instance().message(this, text);
+}
+
+void TForm1::message(const QString &pattern, const QString &name) {
+    message(StoryText(pattern, name));
 }
 
 QString TForm1::inputName(const QString &caption, const QString &prompt,
