@@ -36,7 +36,7 @@ const QHash<QByteArray, QMetaMethod> &TForm1::handlers() {
 
 TForm1::TForm1(std::vector<layout::Region> regions, TextFit fit)
     : QWidget(nullptr), m_regions(std::move(regions)) {
-    setWindowTitle(QStringLiteral("ホシフルツルギ２"));
+    setWindowTitle(tr("ホシフルツルギ２"));
     // Screen readers name the window by its title; Qt 6.11 no longer does
     // so by itself.
     setAccessibleName(windowTitle());
