@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 #include <QTranslator>
 
 namespace language {
@@ -14,6 +15,51 @@ Edition &played() {
 }
 
 } // namespace
+
+std::optional<Edition> editionOf(const QString &tag) {
+    // "C" and "POSIX" name no language (QLocale would take them for English).
+    if (tag == u"C" || tag == u"POSIX")
+        return std::nullopt;
+    switch (QLocale(tag).language()) {
+    case QLocale::Japanese:
+        return Edition::Japanese;
+    case QLocale::English:
+        return Edition::English;
+    default:
+        return std::nullopt;
+    }
+}
+
+Edition fromDesktop(const QStringList &uiLanguages, bool cLocale) {
+    if (cLocale)
+        return Edition::Japanese;
+    for (const QString &tag : uiLanguages) {
+        if (const std::optional<Edition> edition = editionOf(tag))
+            return *edition;
+    }
+    return Edition::Japanese;
+}
+
+Edition fromDesktop() {
+    // Under the C locale Qt still lists LANGUAGE's languages, but gives the
+    // system locale no language.
+    const QLocale system = QLocale::system();
+    return fromDesktop(system.uiLanguages(), system.language() == QLocale::C);
+}
+
+std::optional<Edition> fromArguments(const QStringList &arguments) {
+    const QLatin1String option("--language"), joined("--language=");
+    QString name;
+    if (arguments.size() == 2 && arguments[0] == option)
+        name = arguments[1];
+    else if (arguments.size() == 1 && arguments[0].startsWith(joined))
+        name = arguments[0].mid(joined.size());
+    if (name == u"ja")
+        return Edition::Japanese;
+    if (name == u"en")
+        return Edition::English;
+    return std::nullopt;
+}
 
 bool use(Edition edition) {
     played() = edition;

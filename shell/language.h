@@ -4,10 +4,28 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace language {
 
 enum class Edition { Japanese, English };
+
+// The edition a language tag asks for ("ja", "en", "en-Latn-GB", ...), if
+// either.
+std::optional<Edition> editionOf(const QString &tag);
+
+// The edition for the desktop's languages, in the order the desktop prefers
+// them (Qt's UI languages: LANGUAGE, then LC_ALL, LC_MESSAGES, LANG): the
+// first that is English or Japanese decides; Japanese where none is, and
+// under the C locale, whose programs speak untranslated (there, as for
+// gettext, LANGUAGE does not count).
+Edition fromDesktop(const QStringList &uiLanguages, bool cLocale);
+Edition fromDesktop();
+
+// The edition the game's arguments ask for: "--language ja|en" (or
+// "--language=ja|en") and nothing else.
+std::optional<Edition> fromArguments(const QStringList &arguments);
 
 // Plays the edition: for English, installs its texts in the application
 // (after the application object is made, before any widget). False when

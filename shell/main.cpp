@@ -4,7 +4,9 @@
 #include "accessibility.h"
 #include "builder.h"
 #include "form1.h"
+#include "language.h"
 #include "look.h"
+#include "platform/alert_sound.h"
 #include "platform/desktop.h"
 #include "platform/display_opening.h"
 #include "platform/end_signals.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 int main(int argc, char *argv[]) {
     // Before anything else opens a file, then before anything else at all,
@@ -26,9 +29,18 @@ int main(int argc, char *argv[]) {
     if (!platform::openClosedStandardStreams() || !platform::catchEndSignals() ||
         !platform::enoughFileDescriptors() || !platform::roomToRun())
         return 1;
+    // The one argument the game takes: the edition to play, whatever the
+    // desktop's language.
+    std::optional<language::Edition> edition;
     if (argc > 1) {
-        std::fputs("hoshifuru2: this program takes no arguments\n", stderr);
-        return 2;
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        edition = language::fromArguments(arguments);
+        if (!edition) {
+            std::fputs("usage: hoshifuru2 [--language ja|en]\n", stderr);
+            return 2;
+        }
     }
     const char *program = argc > 0 && argv[0] ? argv[0] : "";
     platform::keepToUsableRuntimeFolder();
@@ -52,6 +64,10 @@ int main(int argc, char *argv[]) {
     accessibility::installInterfaces();
     platform::followReaders();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
+    if (!language::use(edition.value_or(language::fromDesktop()))) {
+        std::fputs("hoshifuru2: the English texts cannot be loaded\n", stderr);
+        platform::endProcess(1);
+    }
     platform::startUpWaitsFor(platform::StartUpWait::Fonts);
     installLook();
     platform::startUpWaitsFor(platform::StartUpWait::Display);
@@ -64,6 +80,7 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "hoshifuru2: cannot build the window: %s\n", error.what());
         platform::endProcess(1);
     }
+    platform::nameAlertSoundSource(form->windowTitle());
     QObject::connect(form.get(), &TForm1::closed, &app, [] {
         // Ending while a handler waits in a dialog: close that dialog and
         // every later one as cancelled, so the handler finishes.

@@ -269,6 +269,7 @@ test_arguments() {
         "-platform offscreen" "-geometry 100x100+5000+5000" "-qwindowgeometry 100x100+5000+5000"
         "-qwindowtitle Evil" "-reverse" "-style fusion" "-session x" "-display :0" "-name evil"
         "-title evil" "--help" "--version" "hello" "--" "-x" "--no-such-option"
+        "--language en -platform offscreen" "--language $work/fifo" "--language=en -reverse"
     )
     for args in "${cases[@]}" ""; do
         fresh_env
@@ -280,7 +281,7 @@ test_arguments() {
         fi
         "${run_env[@]}" timeout -s KILL $((3 * slow)) "$game" "${argv[@]}" >/dev/null 2>"$run_dir/err"
         local status=$?
-        if [ $status -ne 2 ] || [ "$(cat "$run_dir/err")" != "hoshifuru2: this program takes no arguments" ]; then
+        if [ $status -ne 2 ] || [ "$(cat "$run_dir/err")" != "usage: hoshifuru2 [--language ja|en]" ]; then
             fail "arguments \"$args\": status $status (not 2), said: $(head -c 300 "$run_dir/err")"
         else
             pass "arguments \"$args\" refused"
