@@ -13,6 +13,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages for building and running the game and its developer tools
 # (the X clients that time the game use XTest and Damage), and for its tests.
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+	qt6-tools-dev qt6-l10n-tools \
 	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev qt6-base-private-dev \
 	qt6-wayland libxcb-damage0-dev libxcb-xtest0-dev
 TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \

@@ -30,6 +30,7 @@ set(EXPECTED
     swordsman       55  65  8
     shopkeeper      65  65  8
     balloon        100 100  4
+    balloon_en     100 100  4
     farmer          72  82  8
     dragonbrother   72  62  8
 )

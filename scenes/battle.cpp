@@ -2,60 +2,58 @@
 #include "form1.h"
 #include "regions.h"
 
-using namespace Qt::StringLiterals;
-
 layout::Region battleRows() {
     using namespace layout;
     // clang-format off
     return {
-        scene(TButton, "bosu", 40, 88, 145, 25).caption("大魔王が現れた！").hidden().tabOrder(29).click("bosuClick"),
+        scene(TButton, "bosu", 40, 88, 145, 25).caption(QT_TRANSLATE_NOOP("layout", "大魔王が現れた！")).hidden().tabOrder(29).click("bosuClick"),
 
-        scene(TPanel, "bosu1", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).border(1).bsSingle().color(clWhite).tabOrder(30).subject("大魔王"),
-        child(TImage, "Image12", 8, 8, 65, 97).picture("demonking", "大魔王"),
-        child(TLabel, "Label12", 16, 112, 36, 12).caption("大魔王"),
-        child(TButton, "Button4", 96, 16, 75, 25).caption("攻撃").tabOrder(0).click("Button4Click"),
-        child(TButton, "Button5", 96, 56, 75, 25).caption("魔法").tabOrder(1).click("Button5Click"),
-        child(TButton, "Button6", 96, 96, 75, 25).caption("逃げる").tabOrder(2).click("Button6Click"),
+        scene(TPanel, "bosu1", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).border(1).bsSingle().color(clWhite).tabOrder(30).subject(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TImage, "Image12", 8, 8, 65, 97).picture("demonking", QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TLabel, "Label12", 16, 112, 36, 12).caption(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TButton, "Button4", 96, 16, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "攻撃")).tabOrder(0).click("Button4Click"),
+        child(TButton, "Button5", 96, 56, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "魔法")).tabOrder(1).click("Button5Click"),
+        child(TButton, "Button6", 96, 96, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "逃げる")).tabOrder(2).click("Button6Click"),
 
-        scene(TPanel, "bosu3", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).bsSingle().color(clWhite).tabOrder(36).subject("大魔王"),
-        child(TImage, "Image15", 8, 8, 65, 97).picture("demonking", "大魔王"),
-        child(TLabel, "Label14", 16, 112, 36, 12).caption("大魔王"),
-        child(TButton, "Button14", 96, 16, 75, 25).caption("攻撃").tabOrder(0).click("Button14Click"),
-        child(TButton, "Button15", 96, 56, 75, 25).caption("魔法").tabOrder(1).click("Button15Click"),
-        child(TButton, "Button16", 96, 96, 75, 25).caption("逃げる").tabOrder(2).click("Button16Click"),
+        scene(TPanel, "bosu3", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).bsSingle().color(clWhite).tabOrder(36).subject(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TImage, "Image15", 8, 8, 65, 97).picture("demonking", QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TLabel, "Label14", 16, 112, 36, 12).caption(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TButton, "Button14", 96, 16, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "攻撃")).tabOrder(0).click("Button14Click"),
+        child(TButton, "Button15", 96, 56, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "魔法")).tabOrder(1).click("Button15Click"),
+        child(TButton, "Button16", 96, 96, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "逃げる")).tabOrder(2).click("Button16Click"),
 
-        scene(TPanel, "bosu4", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).bsSingle().color(clWhite).tabOrder(37).subject("大魔王"),
-        child(TImage, "Image16", 8, 8, 65, 97).picture("demonking", "大魔王"),
-        child(TLabel, "Label15", 16, 112, 36, 12).caption("大魔王"),
-        child(TButton, "Button17", 96, 16, 75, 25).caption("攻撃").tabOrder(0).click("Button17Click"),
-        child(TButton, "Button18", 96, 56, 75, 25).caption("魔法").tabOrder(1).click("Button18Click"),
-        child(TButton, "Button19", 96, 96, 75, 25).caption("逃げる").tabOrder(2).click("Button19Click"),
+        scene(TPanel, "bosu4", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).bsSingle().color(clWhite).tabOrder(37).subject(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TImage, "Image16", 8, 8, 65, 97).picture("demonking", QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TLabel, "Label15", 16, 112, 36, 12).caption(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TButton, "Button17", 96, 16, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "攻撃")).tabOrder(0).click("Button17Click"),
+        child(TButton, "Button18", 96, 56, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "魔法")).tabOrder(1).click("Button18Click"),
+        child(TButton, "Button19", 96, 96, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "逃げる")).tabOrder(2).click("Button19Click"),
 
-        scene(TPanel, "bosu5", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).bsSingle().color(clWhite).tabOrder(38).subject("大魔王"),
-        child(TImage, "Image17", 8, 8, 65, 97).picture("demonking", "大魔王"),
-        child(TLabel, "Label16", 16, 112, 36, 12).caption("大魔王"),
-        child(TButton, "Button20", 96, 16, 75, 25).caption("攻撃").tabOrder(0).click("Button20Click"),
-        child(TButton, "Button21", 96, 56, 75, 25).caption("道具").tabOrder(1).click("Button21Click"),
-        child(TButton, "Button22", 96, 96, 75, 25).caption("逃げる").tabOrder(2).click("Button22Click"),
+        scene(TPanel, "bosu5", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).bsSingle().color(clWhite).tabOrder(38).subject(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TImage, "Image17", 8, 8, 65, 97).picture("demonking", QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TLabel, "Label16", 16, 112, 36, 12).caption(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TButton, "Button20", 96, 16, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "攻撃")).tabOrder(0).click("Button20Click"),
+        child(TButton, "Button21", 96, 56, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "道具")).tabOrder(1).click("Button21Click"),
+        child(TButton, "Button22", 96, 96, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "逃げる")).tabOrder(2).click("Button22Click"),
 
-        scene(TPanel, "bosu6", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).bsSingle().color(clWhite).tabOrder(42).subject("大魔王"),
-        child(TImage, "Image18", 8, 8, 65, 97).picture("demonking", "大魔王"),
-        child(TLabel, "Label17", 16, 112, 36, 12).caption("大魔王"),
-        child(TButton, "Button27", 96, 16, 75, 25).caption("攻撃").tabOrder(0).click("Button27Click"),
-        child(TButton, "Button28", 96, 56, 75, 25).caption("道具").tabOrder(1).click("Button28Click"),
-        child(TButton, "Button29", 96, 96, 75, 25).caption("逃げる").tabOrder(2).click("Button29Click"),
+        scene(TPanel, "bosu6", 16, 136, 185, 137).hidden().bevels(bvLowered, bvLowered).bsSingle().color(clWhite).tabOrder(42).subject(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TImage, "Image18", 8, 8, 65, 97).picture("demonking", QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TLabel, "Label17", 16, 112, 36, 12).caption(QT_TRANSLATE_NOOP("layout", "大魔王")),
+        child(TButton, "Button27", 96, 16, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "攻撃")).tabOrder(0).click("Button27Click"),
+        child(TButton, "Button28", 96, 56, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "道具")).tabOrder(1).click("Button28Click"),
+        child(TButton, "Button29", 96, 96, 75, 25).caption(QT_TRANSLATE_NOOP("layout", "逃げる")).tabOrder(2).click("Button29Click"),
 
-        scene(TPanel, "mahou", 8, 184, 305, 57).hidden().bevels(bvRaised, bvRaised).bevel(3).border(1).bsSingle().color(clRed).tabOrder(35).subject("魔法"),
-        child(TButton, "Button12", 24, 16, 113, 25).caption("メラゾーマ").tabOrder(0).click("Button12Click"),
-        child(TButton, "Button13", 168, 16, 113, 25).caption("ムロマチバクファ―").tabOrder(1).click("Button13Click"),
+        scene(TPanel, "mahou", 8, 184, 305, 57).hidden().bevels(bvRaised, bvRaised).bevel(3).border(1).bsSingle().color(clRed).tabOrder(35).subject(QT_TRANSLATE_NOOP("layout", "魔法")),
+        child(TButton, "Button12", 24, 16, 113, 25).caption(QT_TRANSLATE_NOOP("layout", "メラゾーマ")).tabOrder(0).click("Button12Click"),
+        child(TButton, "Button13", 168, 16, 113, 25).caption(QT_TRANSLATE_NOOP("layout", "ムロマチバクファ―")).tabOrder(1).click("Button13Click"),
 
-        scene(TPanel, "mahou2", 6, 184, 305, 57).hidden().bevels(bvRaised, bvRaised).bevel(3).border(1).bsSingle().color(clRed).tabOrder(39).subject("魔法"),
-        child(TButton, "Button23", 24, 16, 113, 25).caption("メラゾーマ").tabOrder(0).click("Button23Click"),
-        child(TButton, "Button24", 168, 16, 113, 25).caption("ムロマチバクファ―").tabOrder(1).click("Button24Click"),
+        scene(TPanel, "mahou2", 6, 184, 305, 57).hidden().bevels(bvRaised, bvRaised).bevel(3).border(1).bsSingle().color(clRed).tabOrder(39).subject(QT_TRANSLATE_NOOP("layout", "魔法")),
+        child(TButton, "Button23", 24, 16, 113, 25).caption(QT_TRANSLATE_NOOP("layout", "メラゾーマ")).tabOrder(0).click("Button23Click"),
+        child(TButton, "Button24", 168, 16, 113, 25).caption(QT_TRANSLATE_NOOP("layout", "ムロマチバクファ―")).tabOrder(1).click("Button24Click"),
 
-        scene(TPanel, "mahou3", 6, 184, 305, 57).hidden().bevels(bvRaised, bvRaised).bevel(3).border(1).bsSingle().color(clRed).tabOrder(40).subject("魔法"),
-        child(TButton, "Button25", 24, 16, 113, 25).caption("パナソニックス").tabOrder(0).click("Button25Click"),
-        child(TButton, "Button26", 168, 16, 113, 25).caption("イソノワカメデュ―ム").tabOrder(1).click("Button26Click"),
+        scene(TPanel, "mahou3", 6, 184, 305, 57).hidden().bevels(bvRaised, bvRaised).bevel(3).border(1).bsSingle().color(clRed).tabOrder(40).subject(QT_TRANSLATE_NOOP("layout", "魔法")),
+        child(TButton, "Button25", 24, 16, 113, 25).caption(QT_TRANSLATE_NOOP("layout", "パナソニックス")).tabOrder(0).click("Button25Click"),
+        child(TButton, "Button26", 168, 16, 113, 25).caption(QT_TRANSLATE_NOOP("layout", "イソノワカメデュ―ム")).tabOrder(1).click("Button26Click"),
     };
     // clang-format on
 }
@@ -71,33 +69,33 @@ void TForm1::bosuClick() {
 
 void TForm1::Button4Click() {
     bosu1->hide();
-    message(PlayerName + u"の攻撃！"_s);
-    message(u"ぺこん！"_s);
-    message(u"ぜんぜん効かない"_s);
+    message(tr("%1の攻撃！"), PlayerName);
+    message(tr("ぺこん！"));
+    message(tr("ぜんぜん効かない"));
     bosu6->show();
 }
 
 void TForm1::Button14Click() {
     bosu3->hide();
-    message(PlayerName + u"の攻撃！"_s);
-    message(u"ぺこん！"_s);
-    message(u"ぜんぜん効かない"_s);
+    message(tr("%1の攻撃！"), PlayerName);
+    message(tr("ぺこん！"));
+    message(tr("ぜんぜん効かない"));
     bosu6->show();
 }
 
 void TForm1::Button17Click() {
     bosu4->hide();
-    message(PlayerName + u"の攻撃！"_s);
-    message(u"ぺこん！"_s);
-    message(u"ぜんぜん効かない"_s);
+    message(tr("%1の攻撃！"), PlayerName);
+    message(tr("ぺこん！"));
+    message(tr("ぜんぜん効かない"));
     bosu1->show();
 }
 
 void TForm1::Button27Click() {
     bosu6->hide();
-    message(PlayerName + u"の攻撃！"_s);
-    message(u"ぺこん！"_s);
-    message(u"ぜんぜん効かない"_s);
+    message(tr("%1の攻撃！"), PlayerName);
+    message(tr("ぺこん！"));
+    message(tr("ぜんぜん効かない"));
     bosu1->show();
 }
 
@@ -122,49 +120,49 @@ void TForm1::Button18Click() {
 
 void TForm1::Button12Click() {
     mahou->hide();
-    message(u"『メラゾーマ！！』"_s);
-    message(u"チュド―――ン！！"_s);
-    message(u"しかし効かない！"_s);
+    message(tr("『メラゾーマ！！』"));
+    message(tr("チュド―――ン！！"));
+    message(tr("しかし効かない！"));
     bosu3->show();
 }
 
 void TForm1::Button13Click() {
     mahou->hide();
-    message(u"『ムロマチバクファー！！』"_s);
-    message(u"チュド―――ン！！"_s);
-    message(u"22のダメージをあたえた。！"_s);
+    message(tr("『ムロマチバクファー！！』"));
+    message(tr("チュド―――ン！！"));
+    message(tr("22のダメージをあたえた。！"));
     bosu6->show();
 }
 
 void TForm1::Button23Click() {
     mahou2->hide();
-    message(u"『メラゾーマ！！』"_s);
-    message(u"チュド―――ン！！"_s);
-    message(u"しかし効かない！"_s);
+    message(tr("『メラゾーマ！！』"));
+    message(tr("チュド―――ン！！"));
+    message(tr("しかし効かない！"));
     bosu4->show();
 }
 
 void TForm1::Button24Click() {
     mahou2->hide();
-    message(u"『ムロマチバクファー！！』"_s);
-    message(u"チュド―――ン！！"_s);
-    message(u"15のダメージをあたえた！"_s);
+    message(tr("『ムロマチバクファー！！』"));
+    message(tr("チュド―――ン！！"));
+    message(tr("15のダメージをあたえた！"));
     bosu1->show();
 }
 
 void TForm1::Button25Click() {
     mahou3->hide();
-    message(u"『パナソニックス！！』"_s);
-    message(u"チュド―――ン！！"_s);
-    message(u"45のダメージをあたえた！"_s);
+    message(tr("『パナソニックス！！』"));
+    message(tr("チュド―――ン！！"));
+    message(tr("45のダメージをあたえた！"));
     bosu6->show();
 }
 
 void TForm1::Button26Click() {
     mahou3->hide();
-    message(u"『イソノワカメデュ―ム！！』"_s);
-    message(u"チュド―――ン！！"_s);
-    message(u"１億３千万のダメージをあたえた！"_s);
+    message(tr("『イソノワカメデュ―ム！！』"));
+    message(tr("チュド―――ン！！"));
+    message(tr("１億３千万のダメージをあたえた！"));
     bosu5->show();
 }
 
@@ -172,13 +170,13 @@ void TForm1::Button26Click() {
 
 void TForm1::Button21Click() {
     bosu5->hide();
-    message(u"道具は持ってない。"_s);
+    message(tr("道具は持ってない。"));
     bosu1->show();
 }
 
 void TForm1::Button28Click() {
     bosu6->hide();
-    message(u"道具は持ってない。"_s);
+    message(tr("道具は持ってない。"));
     bosu1->show();
 }
 
@@ -186,46 +184,46 @@ void TForm1::Button28Click() {
 
 void TForm1::Button6Click() {
     bosu1->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
-    message(u"スタタタタタタタ...."_s);
-    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
-    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    message(tr("%1は逃げる事にした。"), PlayerName);
+    message(tr("スタタタタタタタ...."));
+    message(tr("ずいぶん遠くまで逃げて来たようだ。"));
+    message(tr("どうやら迷いの森に迷い込んだようだ。"));
     mori1->show();
 }
 
 void TForm1::Button16Click() {
     bosu3->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
-    message(u"スタタタタタタタ...."_s);
-    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
-    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    message(tr("%1は逃げる事にした。"), PlayerName);
+    message(tr("スタタタタタタタ...."));
+    message(tr("ずいぶん遠くまで逃げて来たようだ。"));
+    message(tr("どうやら迷いの森に迷い込んだようだ。"));
     mori1->show();
 }
 
 void TForm1::Button19Click() {
     bosu4->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
-    message(u"スタタタタタタタ...."_s);
-    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
-    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    message(tr("%1は逃げる事にした。"), PlayerName);
+    message(tr("スタタタタタタタ...."));
+    message(tr("ずいぶん遠くまで逃げて来たようだ。"));
+    message(tr("どうやら迷いの森に迷い込んだようだ。"));
     mori1->show();
 }
 
 void TForm1::Button22Click() {
     bosu5->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
-    message(u"スタタタタタタタ...."_s);
-    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
-    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    message(tr("%1は逃げる事にした。"), PlayerName);
+    message(tr("スタタタタタタタ...."));
+    message(tr("ずいぶん遠くまで逃げて来たようだ。"));
+    message(tr("どうやら迷いの森に迷い込んだようだ。"));
     mori1->show();
 }
 
 void TForm1::Button29Click() {
     bosu6->hide();
-    message(PlayerName + u"は逃げる事にした。"_s);
-    message(u"スタタタタタタタ...."_s);
-    message(u"ずいぶん遠くまで逃げて来たようだ。"_s);
-    message(u"どうやら迷いの森に迷い込んだようだ。"_s);
+    message(tr("%1は逃げる事にした。"), PlayerName);
+    message(tr("スタタタタタタタ...."));
+    message(tr("ずいぶん遠くまで逃げて来たようだ。"));
+    message(tr("どうやら迷いの森に迷い込んだようだ。"));
     mori1->show();
 }
 
@@ -233,13 +231,13 @@ void TForm1::Button29Click() {
 // between them, so the window is next painted white, never red.
 void TForm1::Button20Click() {
     bosu5->hide();
-    message(u"『くらえ！』"_s);
-    message(u"ピキ――――ン！"_s);
-    message(u"『ステラフィナーレ！！』"_s);
+    message(tr("『くらえ！』"));
+    message(tr("ピキ――――ン！"));
+    message(tr("『ステラフィナーレ！！』"));
     setColor(layout::clRed);
     beep();
     setColor(layout::clWhite);
-    message(PlayerName + u"『.....。』"_s);
-    message(u"そして世界に平和が戻った。"_s);
+    message(tr("%1『.....。』"), PlayerName);
+    message(tr("そして世界に平和が戻った。"));
     BitBtn21->show();
 }

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <algorithm>
@@ -21,8 +22,31 @@ QString panelName(const QString &panelName, const QString &caption, const QStrin
     return spoken.isEmpty() ? subject : spoken;
 }
 
+namespace {
+
+// Writing without blanks between words (kana, kanji, their punctuation and
+// full-width forms): a memo line of it was broken wherever the row was full,
+// often inside a word.
+bool writtenWithoutBlanks(QChar c) {
+    const QChar::Script script = c.script();
+    const char16_t code = c.unicode();
+    return script == QChar::Script_Han || script == QChar::Script_Hiragana ||
+           script == QChar::Script_Katakana || (code >= 0x3000 && code <= 0x303F) ||
+           (code >= 0xFF00 && code <= 0xFFEF);
+}
+
+} // namespace
+
 QString memoSpeech(const QStringList &lines) {
-    return lines.mid(1).join(QString()).trimmed();
+    QString speech;
+    for (const QString &line : lines.mid(1)) {
+        // Lines of words written apart were broken between two words.
+        if (!speech.isEmpty() && !line.isEmpty() && !writtenWithoutBlanks(speech.back()) &&
+            !writtenWithoutBlanks(line.front()))
+            speech += u' ';
+        speech += line;
+    }
+    return speech.trimmed();
 }
 
 namespace {
@@ -87,7 +111,7 @@ public:
             return button()->text();
         if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty() &&
             button()->isCloseKind())
-            return QStringLiteral("押すとゲームが終わります");
+            return QCoreApplication::translate("accessibility", "押すとゲームが終わります");
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override {
@@ -386,7 +410,7 @@ QAccessibleInterface *describe(const QString &className, QObject *object) {
 } // namespace
 
 QString gameTitle() {
-    return QStringLiteral("ホシフルツルギ２");
+    return QCoreApplication::translate("TForm1", "ホシフルツルギ２");
 }
 
 bool alertHoldsItsText() {

@@ -29,8 +29,9 @@ QString spokenCaption(const QString &panelName, const QString &caption);
 QString panelName(const QString &panelName, const QString &caption, const QString &subject);
 
 // What a reader says of a memo besides its speaker: the lines after the
-// first, joined as one sentence (the lines were broken by hand to fit the
-// memo's width, often inside a word).
+// first, joined as one sentence. The lines were broken by hand to fit the
+// memo's width: Japanese often inside a word, so its lines join directly;
+// English between words, so its lines join with a blank.
 QString memoSpeech(const QStringList &lines);
 
 // The name screen readers give the game's message boxes.

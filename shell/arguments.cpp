@@ -14,12 +14,15 @@ namespace arguments {
 namespace {
 
 constexpr std::string_view helpText =
-    "Usage: hoshifuru2 [--help | --version]\n"
+    "Usage: hoshifuru2 [--language ja|en]\n"
+    "       hoshifuru2 [--help | --version]\n"
     "ホシフルツルギ２, a small Japanese text adventure in one window.\n"
-    "With no argument the game starts on the desktop (X11 or Wayland).\n"
+    "With no argument the game starts on the desktop (X11 or Wayland), in\n"
+    "the desktop's language: English or Japanese.\n"
     "\n"
-    "  -h, --help     print this help and exit\n"
-    "  -v, --version  print the version and exit\n"
+    "  --language ja|en  play in Japanese or in English\n"
+    "  -h, --help        print this help and exit\n"
+    "  -v, --version     print the version and exit\n"
     "\n"
     "The game keeps no settings and stores nothing. Manual: man 6 hoshifuru2\n";
 
@@ -64,15 +67,30 @@ int print(std::string_view text) {
 
 CommandLine read(int argc, const char *const argv[]) {
     CommandLine commandLine;
+    const auto refuse = [](std::string line) { return CommandLine{Request::Refuse, line, {}}; };
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        Request request;
+        Request request = Request::Play;
         if (argument == "--help" || argument == "-h") {
             request = Request::Help;
         } else if (argument == "--version" || argument == "-v") {
             request = Request::Version;
+        } else if ((argument == "--language" || argument.starts_with("--language=")) &&
+                   !commandLine.edition) {
+            // Its value as the next argument, or after "=".
+            const char *value = argument == "--language" ? (i + 1 < argc ? argv[++i] : nullptr)
+                                                         : argv[i] + std::strlen("--language=");
+            if (value && std::string_view(value) == "ja")
+                commandLine.edition = language::Edition::Japanese;
+            else if (value && std::string_view(value) == "en")
+                commandLine.edition = language::Edition::English;
+            else if (!value)
+                return refuse("--language takes ja or en");
+            else
+                return refuse("--language takes ja or en, not \"" + shown(value) + '"');
         } else {
-            return {Request::Refuse, shown(argv[i])};
+            return refuse("unknown argument \"" + shown(argv[i]) +
+                          "\" (hoshifuru2 --help lists the options)");
         }
         if (commandLine.request == Request::Play)
             commandLine.request = request;
@@ -89,9 +107,7 @@ std::optional<int> answer(const CommandLine &commandLine) {
     case Request::Version:
         return print(versionText);
     case Request::Refuse:
-        std::fprintf(stderr,
-                     "hoshifuru2: unknown argument \"%s\" (hoshifuru2 --help lists the options)\n",
-                     commandLine.refused.c_str());
+        std::fprintf(stderr, "hoshifuru2: %s\n", commandLine.refused.c_str());
         return 2;
     }
     return 2;

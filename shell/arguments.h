@@ -1,7 +1,10 @@
-// The game's command line: it plays with no arguments, and answers --help
-// and --version as Debian's programs do. Any other argument is refused
-// before anything is read or shown.
+// The game's command line: it plays with no arguments, or with --language
+// ja|en in the edition named, and answers --help and --version as Debian's
+// programs do. Any other argument is refused before anything is read or
+// shown.
 #pragma once
+
+#include "language.h"
 
 #include <optional>
 #include <string>
@@ -11,10 +14,12 @@ namespace arguments {
 enum class Request { Play, Help, Version, Refuse };
 
 // What the command line asks for. The first of --help and --version (or
-// -h, -v) decides; one argument that is neither refuses the whole line.
+// -h, -v) decides; one argument that is none of these, nor one --language
+// with ja or en, refuses the whole line.
 struct CommandLine {
     Request request = Request::Play;
-    std::string refused; // the first argument not understood
+    std::string refused;                      // why, naming the first argument not understood
+    std::optional<language::Edition> edition; // the one --language names
 };
 
 CommandLine read(int argc, const char *const argv[]);

@@ -4,6 +4,7 @@
 #include "platform/readers.h"
 #include "regions.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <algorithm>
@@ -13,6 +14,18 @@
 using namespace layout;
 
 namespace {
+
+// A row's text as the edition played writes it.
+QString translated(const char *text) {
+    return QCoreApplication::translate(textContext, text);
+}
+
+QStringList translated(const std::vector<const char *> &texts) {
+    QStringList all;
+    for (const char *text : texts)
+        all << translated(text);
+    return all;
+}
 
 void applyFontColor(QWidget *widget, ColorName color) {
     QPalette own = widget->palette();
@@ -45,21 +58,20 @@ bool takesFocus(Kind kind) {
 void nameForReaders(std::span<const TForm1::Built> scene) {
     const Row &sceneRow = *scene.front().row;
     const QString sceneName = QString::fromUtf8(sceneRow.name);
-    QString question =
-        accessibility::spokenCaption(sceneName, QString::fromUtf8(sceneRow.captionText));
+    QString question = accessibility::spokenCaption(sceneName, translated(sceneRow.captionText));
     for (const TForm1::Built &child : scene.subspan(1)) {
         if (question.isEmpty() && child.row->kind == TLabel)
-            question = QString::fromUtf8(child.row->captionText);
+            question = translated(child.row->captionText);
     }
     if (question.isEmpty())
-        question = QString::fromUtf8(sceneRow.subjectText);
+        question = translated(sceneRow.subjectText);
     for (const TForm1::Built &child : scene.subspan(1)) {
         if (child.row->kind == TListBox)
             platform::nameForReaders(child.widget, question);
-        else if (child.row->kind == TMemo && !child.row->entries.empty())
-            platform::nameForReaders(
-                child.widget, QString::fromUtf8(child.row->entries.front()),
-                accessibility::memoSpeech(static_cast<kinds::TMemo *>(child.widget)->lines()));
+        else if (child.row->kind == TMemo && *child.row->linesText) {
+            const QStringList lines = static_cast<kinds::TMemo *>(child.widget)->lines();
+            platform::nameForReaders(child.widget, lines.front(), accessibility::memoSpeech(lines));
+        }
     }
 }
 
@@ -287,7 +299,7 @@ void LayoutBuilder::buildScene(int scene) {
 
 QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &font) {
     QWidget *widget = nullptr;
-    const QString caption = QString::fromUtf8(row.captionText);
+    const QString caption = translated(row.captionText);
     switch (row.kind) {
     case TLabel: {
         auto *label = new kinds::TLabel(parent);
@@ -312,33 +324,33 @@ QWidget *LayoutBuilder::make(const Row &row, QWidget *parent, const FontSpec &fo
                                    row.borderSingle};
         auto *panel = new kinds::TPanel(parent, frame, row.ownColor.value_or(clBtnFace));
         panel->setCaption(caption);
-        panel->setSubject(QString::fromUtf8(row.subjectText));
+        panel->setSubject(translated(row.subjectText));
         widget = panel;
         break;
     }
     case TListBox: {
         auto *list = new kinds::TListBox(parent, row.ownColor.value_or(clWindow), row.itemHeightPx);
         applyBackground(list, list->colorName());
-        list->setEntries(row.entries);
+        list->setEntries(translated(row.entries));
         widget = list;
         break;
     }
     case TComboBox: {
         auto *combo = new kinds::TComboBox(parent, row.itemHeightPx);
-        combo->setEntries(row.entries, QString::fromUtf8(row.text));
+        combo->setEntries(translated(row.entries), translated(row.text));
         widget = combo;
         break;
     }
     case TMemo: {
         auto *memo = new kinds::TMemo(parent, row.ownColor.value_or(clWindow));
         applyBackground(memo, memo->colorName());
-        memo->setLines(row.entries);
+        memo->setLines(translated(row.linesText));
         widget = memo;
         break;
     }
     case TImage:
         widget = new kinds::TImage(parent, kinds::picture(QString::fromUtf8(row.pictureName)),
-                                   QString::fromUtf8(row.subjectText));
+                                   translated(row.subjectText));
         break;
     }
     widget->setObjectName(QString::fromUtf8(row.name));

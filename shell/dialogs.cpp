@@ -327,7 +327,7 @@ NamePrompt::NamePrompt(const QString &caption, const QString &prompt, const QStr
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setGeometry(g.ok);
     m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cancel = new QPushButton(tr("キャンセル"), this);
     m_cancel->setGeometry(g.cancel);
     connect(m_ok, &QPushButton::clicked, m_ok, [this] { accept(); });
     connect(m_cancel, &QPushButton::clicked, m_cancel, [this] { reject(); });

@@ -9,7 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-PlayerNameText PlayerName;
+QString PlayerName;
 
 FieldBase::FieldBase(TForm1 *form, const char *name, layout::Kind kind)
     : m_form(form), m_name(name), m_kind(kind) {
@@ -36,7 +36,7 @@ const QHash<QByteArray, QMetaMethod> &TForm1::handlers() {
 
 TForm1::TForm1(std::vector<layout::Region> regions, TextFit fit)
     : QWidget(nullptr), m_regions(std::move(regions)) {
-    setWindowTitle(QStringLiteral("ホシフルツルギ２"));
+    setWindowTitle(tr("ホシフルツルギ２"));
     // Screen readers name the window by its title; Qt 6.11 no longer does
     // so by itself.
     setAccessibleName(windowTitle());
@@ -122,6 +122,10 @@ void TForm1::beep() {
 
 void TForm1::message(const StoryText &text) {
     Services::instance().message(this, text);
+}
+
+void TForm1::message(const QString &pattern, const QString &name) {
+    message(StoryText(pattern, name));
 }
 
 QString TForm1::inputName(const QString &caption, const QString &prompt,

@@ -16,7 +16,7 @@
 #include <vector>
 
 // The player's name: set by START, read by the narration.
-extern PlayerNameText PlayerName;
+extern QString PlayerName;
 
 class TForm1;
 class LayoutBuilder;
@@ -118,6 +118,9 @@ private:
     // Services for the handlers.
     void beep();
     void message(const StoryText &text);
+    // A narration that names the player: `pattern` with the name in place
+    // of its "%1".
+    void message(const QString &pattern, const QString &name);
     QString inputName(const QString &caption, const QString &prompt, const QString &defaultText);
     void setColor(layout::ColorName color);
 

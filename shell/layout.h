@@ -11,6 +11,12 @@
 //
 // A scene panel's subject and a picture's second word are what screen
 // readers hear for them; nothing draws them.
+//
+// Every text a player reads or hears in a row is marked for translation
+// where it is written, QT_TRANSLATE_NOOP("layout", "..."), so that lupdate
+// finds it; the builder looks each text of a row up in that context when it
+// makes the widget. The Japanese as written is the source of every
+// translation (translations/).
 #pragma once
 
 #include <optional>
@@ -52,6 +58,9 @@ const char *bevelName(Bevel bevel);
 
 enum FontStyle { fsBold = 1, fsItalic = 2 };
 
+// The context in which the rows' texts are translated.
+inline constexpr const char *textContext = "layout";
+
 // The two faces the layout names; the program maps them to installed fonts.
 inline constexpr const char *PGothic = "ＭＳ Ｐゴシック";
 inline constexpr const char *Gothic = "ＭＳ ゴシック";
@@ -73,7 +82,8 @@ struct Row {
     int left = 0, top = 0, width = 0, height = 0;
 
     const char *captionText = "";
-    std::vector<const char *> entries; // Items of a list or combo box, Lines of a memo
+    std::vector<const char *> entries; // Items of a list or combo box
+    const char *linesText = "";        // Lines of a memo, a line break between lines
     const char *text = "";             // combo box field text
     std::optional<FontSpec> ownFont;
     bool visible = true;
@@ -100,8 +110,10 @@ struct Row {
         entries = std::move(e);
         return std::move(*this);
     }
-    Row &&lines(std::vector<const char *> e) && {
-        entries = std::move(e);
+    // A memo's lines as one text, so that each language breaks its lines
+    // where its own words fill a row: "並木さん\n" "　「ここら辺は気を\n" ...
+    Row &&lines(const char *text) && {
+        linesText = text;
         return std::move(*this);
     }
     Row &&fieldText(const char *t) && {

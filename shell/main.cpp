@@ -5,7 +5,9 @@
 #include "arguments.h"
 #include "builder.h"
 #include "form1.h"
+#include "language.h"
 #include "look.h"
+#include "platform/alert_sound.h"
 #include "platform/desktop.h"
 #include "platform/display_opening.h"
 #include "platform/end_signals.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 int main(int argc, char *argv[]) {
     // Before anything else opens a file, then before anything else at all,
@@ -27,7 +30,8 @@ int main(int argc, char *argv[]) {
     if (!platform::openClosedStandardStreams() || !platform::catchEndSignals() ||
         !platform::enoughFileDescriptors() || !platform::roomToRun())
         return 1;
-    if (const auto status = arguments::answer(arguments::read(argc, argv)))
+    const arguments::CommandLine commandLine = arguments::read(argc, argv);
+    if (const auto status = arguments::answer(commandLine))
         return *status;
     const char *program = argc > 0 && argv[0] ? argv[0] : "";
     platform::keepToUsableRuntimeFolder();
@@ -51,6 +55,10 @@ int main(int argc, char *argv[]) {
     accessibility::installInterfaces();
     platform::followReaders();
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
+    if (!language::use(commandLine.edition.value_or(language::fromDesktop()))) {
+        std::fputs("hoshifuru2: the English texts cannot be loaded\n", stderr);
+        platform::endProcess(1);
+    }
     platform::startUpWaitsFor(platform::StartUpWait::Fonts);
     installLook();
     platform::startUpWaitsFor(platform::StartUpWait::Display);
@@ -63,6 +71,7 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "hoshifuru2: cannot build the window: %s\n", error.what());
         platform::endProcess(1);
     }
+    platform::nameAlertSoundSource(form->windowTitle());
     QObject::connect(form.get(), &TForm1::closed, &app, [] {
         // Ending while a handler waits in a dialog: close that dialog and
         // every later one as cancelled, so the handler finishes.

@@ -40,8 +40,21 @@ QString isolatedName(QStringView name) {
     return shown;
 }
 
+StoryText::StoryText(const QString &pattern, const QString &name) {
+    const qsizetype at = pattern.indexOf(QLatin1String("%1"));
+    if (at < 0) {
+        m_text = pattern;
+        return;
+    }
+    m_text = pattern.left(at) + name + pattern.mid(at + 2);
+    m_nameStart = at;
+    m_nameLength = name.size();
+}
+
 QString StoryText::display() const {
     if (m_nameLength == 0)
         return m_text;
-    return isolatedName(QStringView(m_text).left(m_nameLength)) + m_text.mid(m_nameLength);
+    return m_text.left(m_nameStart) +
+           isolatedName(QStringView(m_text).mid(m_nameStart, m_nameLength)) +
+           m_text.mid(m_nameStart + m_nameLength);
 }

@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "platform/alert_sound.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFont>
 #include <QImage>
@@ -17,9 +18,16 @@ namespace {
 // and its fallbacks for kana and kanji are found and opened.
 void openFonts(const TForm1 &window) {
     const QString sample = QStringLiteral("OKあア城");
+    // The dialogs' first texts, as the edition played writes them.
+    auto translated = [](const char *context, const char *text) {
+        return QCoreApplication::translate(context, text);
+    };
     QList<std::pair<QFont, QString>> texts = {
-        {NamePrompt::dialogFont(), QStringLiteral("名前を教えてちょ あなた OK キャンセル")},
-        {MessageBox::messageFont(), QStringLiteral("ようこそ!冒険の島へ!さあ旅の始まりです。 OK")},
+        {NamePrompt::dialogFont(), translated("TForm1", "名前を教えてちょ") + u' ' +
+                                       translated("TForm1", "あなた") + QStringLiteral(" OK ") +
+                                       translated("NamePrompt", "キャンセル")},
+        {MessageBox::messageFont(),
+         translated("TForm1", "ようこそ!冒険の島へ!さあ旅の始まりです。") + QStringLiteral(" OK")},
     };
     for (const TForm1::Built &built : window.built()) {
         if (built.row->kind != layout::TImage)

@@ -1,6 +1,7 @@
 #include "widgets.h"
 
 #include "bold.h"
+#include "language.h"
 #include "platform/readers.h"
 #include "style.h"
 
@@ -286,9 +287,9 @@ TListBox::TListBox(QWidget *parent, ColorName color, int itemHeight)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-void TListBox::setEntries(const std::vector<const char *> &entries) {
-    for (const char *entry : entries) {
-        auto *item = new QListWidgetItem(QString::fromUtf8(entry), this);
+void TListBox::setEntries(const QStringList &entries) {
+    for (const QString &entry : entries) {
+        auto *item = new QListWidgetItem(entry, this);
         if (m_itemHeight > 0)
             item->setSizeHint(QSize(1, m_itemHeight));
     }
@@ -322,9 +323,9 @@ TComboBox::TComboBox(QWidget *parent, int itemHeight)
     setDuplicatesEnabled(true);
 }
 
-void TComboBox::setEntries(const std::vector<const char *> &entries, const QString &fieldText) {
-    for (const char *entry : entries) {
-        addItem(QString::fromUtf8(entry));
+void TComboBox::setEntries(const QStringList &entries, const QString &fieldText) {
+    for (const QString &entry : entries) {
+        addItem(entry);
         if (m_itemHeight > 0)
             setItemData(count() - 1, QSize(1, m_itemHeight), Qt::SizeHintRole);
     }
@@ -345,11 +346,8 @@ TMemo::TMemo(QWidget *parent, ColorName color) : QPlainTextEdit(parent), m_color
     document()->setDocumentMargin(1);
 }
 
-void TMemo::setLines(const std::vector<const char *> &lines) {
-    QStringList text;
-    for (const char *line : lines)
-        text << QString::fromUtf8(line);
-    setPlainText(text.join(u'\n'));
+void TMemo::setLines(const QString &lines) {
+    setPlainText(lines);
 }
 
 QStringList TMemo::lines() const {
@@ -372,7 +370,7 @@ const TImage::Picture &picture(const QString &name) {
         return *found;
     TImage::Picture picture;
     picture.name = name;
-    QFile file(QStringLiteral(":/art/%1.bmp").arg(name));
+    QFile file(QStringLiteral(":/art/%1.bmp").arg(language::pictureFile(name)));
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();
         picture.pixmap.loadFromData(bytes, "BMP");

@@ -127,7 +127,7 @@ class TListBox : public QListWidget {
 public:
     static constexpr layout::Kind layoutKind = layout::TListBox;
     TListBox(QWidget *parent, layout::ColorName color, int itemHeight);
-    void setEntries(const std::vector<const char *> &entries);
+    void setEntries(const QStringList &entries);
     int itemIndex() const;
     layout::ColorName colorName() const { return m_color; }
     int itemHeight() const { return m_itemHeight; }
@@ -146,7 +146,7 @@ class TComboBox : public QComboBox {
 public:
     static constexpr layout::Kind layoutKind = layout::TComboBox;
     TComboBox(QWidget *parent, int itemHeight);
-    void setEntries(const std::vector<const char *> &entries, const QString &fieldText);
+    void setEntries(const QStringList &entries, const QString &fieldText);
     int itemIndex() const { return currentIndex(); }
     int itemHeight() const { return m_itemHeight; }
 
@@ -160,7 +160,8 @@ class TMemo : public QPlainTextEdit {
 public:
     static constexpr layout::Kind layoutKind = layout::TMemo;
     TMemo(QWidget *parent, layout::ColorName color);
-    void setLines(const std::vector<const char *> &lines);
+    // Its lines, a line break between lines.
+    void setLines(const QString &lines);
     QStringList lines() const;
     layout::ColorName colorName() const { return m_color; }
 

@@ -1,6 +1,11 @@
 # The built widget tree must stay exactly as the layout rows give it:
 # storyplay --layout is compared with tests/layout.expected.
-execute_process(COMMAND ${PLAYER} --layout OUTPUT_VARIABLE layout RESULT_VARIABLE status
+# -DLANGUAGE=en: the English edition's tree.
+set(edition "")
+if(LANGUAGE)
+    set(edition --language ${LANGUAGE})
+endif()
+execute_process(COMMAND ${PLAYER} ${edition} --layout OUTPUT_VARIABLE layout RESULT_VARIABLE status
                 ERROR_VARIABLE diagnostics)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "storyplay --layout failed with status ${status}:\n${diagnostics}")

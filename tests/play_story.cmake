@@ -1,10 +1,15 @@
 # Plays SCRIPT with PLAYER and compares the transcript with the expected one
 # beside the script (same name, ".expected"). Run with -DUPDATE=1 to write the
-# transcript instead, for review before committing.
+# transcript instead, for review before committing. -DLANGUAGE=en plays it in
+# the English edition.
 get_filename_component(dir ${SCRIPT} DIRECTORY)
 get_filename_component(road ${SCRIPT} NAME_WE)
 set(expected_file ${dir}/${road}.expected)
-execute_process(COMMAND ${PLAYER} ${SCRIPT}
+set(edition "")
+if(LANGUAGE)
+    set(edition --language ${LANGUAGE})
+endif()
+execute_process(COMMAND ${PLAYER} ${edition} ${SCRIPT}
     OUTPUT_VARIABLE transcript ERROR_VARIABLE diagnostics RESULT_VARIABLE status)
 if(UPDATE)
     file(WRITE ${expected_file} "${transcript}")

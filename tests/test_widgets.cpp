@@ -189,7 +189,7 @@ private slots:
 
     void memoKeepsLinesAndWraps() {
         kinds::TMemo memo(nullptr, clWindow);
-        memo.setLines({"並木さん", "　「ここら辺は気を"});
+        memo.setLines(QStringLiteral("並木さん\n　「ここら辺は気を"));
         QCOMPARE(memo.lines(),
                  QStringList({QStringLiteral("並木さん"), QStringLiteral("　「ここら辺は気を")}));
         QCOMPARE(memo.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);

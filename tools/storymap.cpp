@@ -9,19 +9,26 @@
 // fresh window and replays the shortest known road to the state, so that no
 // try sees what an earlier one left behind.
 //
-//   storymap [--dot FILE] [--check FILE] [--screenshots FOLDER]
+//   storymap [--language en] [--dot FILE] [--check FILE] [--screenshots FOLDER]
 //
+// --language en explores the English edition, where every text a player
+// reads or hears (message boxes, the name prompt, every widget on screen and
+// what screen readers are told of it) must be English: a Japanese character
+// left in one is a problem.
 // --dot writes the map; --check compares the explored map with a committed
 // one; --screenshots saves a picture of the window in every state. The exit status is 0 only when
 // every check holds.
 #include "builder.h"
 #include "dialogs.h"
+#include "language.h"
 #include "look.h"
 #include "player.h"
 #include "regions.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QMap>
 #include <QSet>
 #include <QTest>
@@ -48,6 +55,44 @@ struct Outcome {
     int messages = 0;
 };
 
+// Whether a text holds a character of Japanese writing: kana, kanji, or the
+// punctuation and full-width forms that go with them.
+bool holdsJapanese(const QString &text) {
+    for (const QChar c : text) {
+        const QChar::Script script = c.script();
+        if (script == QChar::Script_Hiragana || script == QChar::Script_Katakana ||
+            script == QChar::Script_Han || (c.unicode() >= 0x3000 && c.unicode() <= 0x303F) ||
+            (c.unicode() >= 0xFF00 && c.unicode() <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
+// The texts a player reads on a widget, and those a screen reader tells.
+QStringList textsOf(QWidget *widget) {
+    QStringList texts;
+    if (auto *label = qobject_cast<kinds::TLabel *>(widget))
+        texts << label->text();
+    else if (auto *button = qobject_cast<kinds::TButton *>(widget))
+        texts << button->caption();
+    else if (auto *bitBtn = qobject_cast<kinds::TBitBtn *>(widget))
+        texts << bitBtn->text();
+    else if (auto *panel = qobject_cast<kinds::TPanel *>(widget))
+        texts << panel->caption();
+    else if (auto *list = qobject_cast<kinds::TListBox *>(widget))
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+    else if (auto *combo = qobject_cast<kinds::TComboBox *>(widget)) {
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+        texts << combo->lineEdit()->text();
+    } else if (auto *memo = qobject_cast<kinds::TMemo *>(widget))
+        texts << memo->toPlainText();
+    if (QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(widget))
+        texts << reader->text(QAccessible::Name) << reader->text(QAccessible::Description);
+    return texts;
+}
+
 // Watches the dialogs of one try: answers each at once and notes anything
 // that must not happen.
 class Watcher : public StoryObserver {
@@ -56,9 +101,12 @@ public:
     int messages = 0;
     QStringList problems;
     QStringList allowedOverScenes{QStringLiteral("bukiya")};
+    bool english = false;
 
     void messageOpening(MessageBox *box) override {
         ++messages;
+        if (english && holdsJapanese(box->text() + box->windowTitle()))
+            problems << QStringLiteral("message \"%1\" is not English").arg(box->text());
         QMetaObject::invokeMethod(
             box,
             [this, box] {
@@ -75,6 +123,14 @@ public:
             Qt::QueuedConnection);
     }
     void promptOpening(NamePrompt *prompt) override {
+        if (english) {
+            QStringList texts{prompt->windowTitle(), prompt->prompt(), prompt->defaultText()};
+            for (const QPushButton *button : {prompt->okButton(), prompt->cancelButton()})
+                texts << button->text();
+            for (const QString &text : texts)
+                if (holdsJapanese(text))
+                    problems << QStringLiteral("the name prompt's \"%1\" is not English").arg(text);
+        }
         QMetaObject::invokeMethod(
             prompt, [prompt] { QTest::keyClick(prompt->field(), Qt::Key_Return); },
             Qt::QueuedConnection);
@@ -86,6 +142,8 @@ public:
     int run(const QString &dotPath, const QString &checkPath);
     // A developer's aid: a picture of every state, for looking at scenes.
     void saveScreenshotsIn(const QString &folder) { m_shots = folder; }
+    // Every text must be English.
+    void expectEnglish() { m_watcher.english = true; }
 
 private:
     QString stateOf(const TForm1 &form) const;
@@ -252,6 +310,15 @@ int Explorer::run(const QString &dotPath, const QString &checkPath) {
             int topLevel = 0;
             for (QWidget *widget : form.topLevelWidgets())
                 topLevel += widget->isVisible() ? 1 : 0;
+            if (m_watcher.english) {
+                QStringList texts{form.windowTitle()};
+                for (const TForm1::Built &built : form.built())
+                    if (built.widget && built.widget->isVisible())
+                        texts << textsOf(built.widget);
+                for (const QString &text : texts)
+                    if (holdsJapanese(text))
+                        problem(QStringLiteral("\"%1\" is not English").arg(text));
+            }
             if (!road.isEmpty() && topLevel != 1)
                 problem(QStringLiteral("%1 widgets on screen at once in state %2")
                             .arg(topLevel)
@@ -366,23 +433,33 @@ QString Explorer::dot() const {
 int main(int argc, char *argv[]) {
     PlaybackApplication app(argc, argv);
     QString dotPath, checkPath, shots;
+    bool english = false;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--dot") && i + 1 < args.size())
+        if (args[i] == QLatin1String("--language") && i + 1 < args.size() && args[i + 1] == u"en") {
+            english = true;
+            ++i;
+        } else if (args[i] == QLatin1String("--dot") && i + 1 < args.size())
             dotPath = args[++i];
         else if (args[i] == QLatin1String("--check") && i + 1 < args.size())
             checkPath = args[++i];
         else if (args[i] == QLatin1String("--screenshots") && i + 1 < args.size())
             shots = args[++i];
         else {
-            std::fprintf(stderr,
-                         "usage: storymap [--dot FILE] [--check FILE] [--screenshots FOLDER]\n");
+            std::fprintf(stderr, "usage: storymap [--language en] [--dot FILE] [--check FILE] "
+                                 "[--screenshots FOLDER]\n");
             return 2;
         }
+    }
+    if (english && !language::use(language::Edition::English)) {
+        std::fprintf(stderr, "storymap: the English texts cannot be loaded\n");
+        return 2;
     }
     try {
         Explorer explorer;
         explorer.saveScreenshotsIn(shots);
+        if (english)
+            explorer.expectEnglish();
         return explorer.run(dotPath, checkPath);
     } catch (const LayoutError &error) {
         std::fprintf(stderr, "storymap: %s\n", error.what());

@@ -1,8 +1,12 @@
 // storyplay: plays a script of player actions through the game's real window
 // on Qt's offscreen platform and prints what happened as JSON lines.
 //
-//   storyplay SCRIPT_FILE | storyplay - | storyplay --layout
+//   storyplay [--language ja|en] SCRIPT_FILE | - | --layout
+//
+// It plays the Japanese edition unless told otherwise, whatever the
+// machine's language, so that a transcript reads the same everywhere.
 #include "builder.h"
+#include "language.h"
 #include "look.h"
 #include "player.h"
 
@@ -15,9 +19,19 @@ int main(int argc, char *argv[]) {
 
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    language::Edition edition = language::Edition::Japanese;
+    if (args.size() == 3 && args[0] == QLatin1String("--language") &&
+        (args[1] == u"ja" || args[1] == u"en")) {
+        edition = args[1] == u"en" ? language::Edition::English : language::Edition::Japanese;
+        args = args.mid(2);
+    }
     if (args.size() != 1) {
-        std::fprintf(stderr, "usage: storyplay SCRIPT_FILE | storyplay - | storyplay --layout\n");
+        std::fprintf(stderr, "usage: storyplay [--language ja|en] SCRIPT_FILE | - | --layout\n");
+        return 2;
+    }
+    if (!language::use(edition)) {
+        out << "{\"event\":\"error\",\"message\":\"the English texts cannot be loaded\"}\n";
         return 2;
     }
 

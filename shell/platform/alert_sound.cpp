@@ -9,11 +9,18 @@
 
 #include <QByteArray>
 #include <QStandardPaths>
+#include <QString>
 #include <QStringList>
 #include <canberra.h>
 #include <dlfcn.h>
 
 namespace {
+
+// The name sound mixers list the game's sounds under.
+QByteArray &sourceName() {
+    static QByteArray name = "ホシフルツルギ２";
+    return name;
+}
 
 void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
@@ -67,8 +74,8 @@ struct Canberra {
             context = nullptr;
             return;
         }
-        changeProps(context, CA_PROP_APPLICATION_NAME, "ホシフルツルギ２", CA_PROP_APPLICATION_ID,
-                    "io.github.hoshifuru2", nullptr);
+        changeProps(context, CA_PROP_APPLICATION_NAME, sourceName().constData(),
+                    CA_PROP_APPLICATION_ID, "io.github.hoshifuru2", nullptr);
     }
 };
 
@@ -93,6 +100,10 @@ void prepareAlertSound() {
     const Canberra &canberra = ::canberra();
     if (canberra.context && canberra.open)
         canberra.open(canberra.context);
+}
+
+void nameAlertSoundSource(const QString &name) {
+    sourceName() = name.toUtf8();
 }
 
 } // namespace platform

@@ -5,6 +5,8 @@
 // fallback bell.
 #pragma once
 
+class QString;
+
 namespace platform {
 
 // Starts the desktop's alert sound without waiting for it; false when no
@@ -14,5 +16,9 @@ bool playAlertSound();
 // Loads the sound library and connects to the sound system ahead of the
 // first beep, without a sound.
 void prepareAlertSound();
+
+// The name a sound mixer shows for the game's sounds (the game's title in
+// the edition played); given before the first sound.
+void nameAlertSoundSource(const QString &name);
 
 } // namespace platform

@@ -271,6 +271,7 @@ test_arguments() {
         "-qwindowtitle Evil" "-reverse" "-style fusion" "-session x" "-display :0" "-name evil"
         "-title evil" "hello" "--" "-x" "--no-such-option"
         "--help hello" "hello --version" "-H" "--HELP" "--help=1" "-hv" "--versio" "-help"
+        "--language en -platform offscreen" "--language=en -reverse" "--language ja --language en"
     )
     for args in "${cases[@]}" ""; do
         local argv=()
@@ -281,24 +282,36 @@ test_arguments() {
         fi
         # The first argument the game does not take is named.
         local refused=${argv[0]}
-        [ "$refused" != "--help" ] || refused=${argv[1]}
-        argument_refused "arguments \"$args\"" "$refused" "${argv[@]}"
+        case $refused in
+        --help | --language=*) refused=${argv[1]} ;;
+        --language) refused=${argv[2]} ;;
+        esac
+        argument_refused "arguments \"$args\"" "$(unknown "$refused")" "${argv[@]}"
     done
     # A refused argument is shown, never obeyed by the terminal: its control
     # and direction characters are written out.
-    argument_refused "an argument with a terminal escape" '\u{001B}]0;evil\u{0007}' $'\e]0;evil\a'
-    argument_refused "an argument with a direction override" '\u{202E}live' $'\u202elive'
+    argument_refused "an argument with a terminal escape" "$(unknown '\u{001B}]0;evil\u{0007}')" \
+        $'\e]0;evil\a'
+    argument_refused "an argument with a direction override" "$(unknown '\u{202E}live')" \
+        $'\u202elive'
+    # The edition is ja or en, and nothing is opened for another name.
+    argument_refused "--language without a value" "--language takes ja or en" --language
+    argument_refused "--language fr" '--language takes ja or en, not "fr"' --language fr
+    argument_refused "--language=" '--language takes ja or en, not ""' --language=
+    argument_refused "--language naming a pipe" "--language takes ja or en, not \"$work/fifo\"" \
+        --language "$work/fifo"
 }
 
-# The game refuses ARGUMENTS with status 2 and one line naming SHOWN.
-argument_refused() { # description shown arguments...
-    local description=$1 shown=$2
+unknown() { echo "unknown argument \"$1\" (hoshifuru2 --help lists the options)"; }
+
+# The game refuses ARGUMENTS with status 2 and one line, "hoshifuru2: SAID".
+argument_refused() { # description said arguments...
+    local description=$1 said=$2
     shift 2
     fresh_env
     "${run_env[@]}" timeout -s KILL $((3 * slow)) "$game" "$@" >/dev/null 2>"$run_dir/err"
     local status=$?
-    if [ $status -ne 2 ] ||
-        [ "$(cat "$run_dir/err")" != "hoshifuru2: unknown argument \"$shown\" (hoshifuru2 --help lists the options)" ]; then
+    if [ $status -ne 2 ] || [ "$(cat "$run_dir/err")" != "hoshifuru2: $said" ]; then
         fail "$description: status $status, said: $(head -c 300 "$run_dir/err")"
     else
         pass "$description refused"

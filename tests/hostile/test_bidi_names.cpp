@@ -4,7 +4,8 @@
 // road is walked to the message that begins with the name, and that message
 // box's text, as painted, must look exactly like the same message with the
 // name's letters already in the order they show in (no direction marks).
-// What is stored and what the box reports as its text stay as typed.
+// What is stored and what the box reports as its text stay as typed. A name
+// inside a narration, with text on both sides, is kept from both.
 #include "accessibility.h"
 #include "dialogs.h"
 #include "form1.h"
@@ -147,6 +148,31 @@ private slots:
                 qPrintable(QStringLiteral("the message is painted otherwise than \"%1\" (%2-*.png)")
                                .arg(seen + walkedOn, stem)));
         }
+    }
+
+    // A narration may put the name anywhere in its sentence: the text on
+    // either side of it shows as if the name had no direction marks.
+    void nameInsideANarrationStaysInItsPlace_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("right-to-left override left open")
+            << QStringLiteral("\u202Eabc") << QStringLiteral("cba");
+        QTest::newRow("stray isolate end, then an override")
+            << QStringLiteral("\u2069\u202Eabc") << QStringLiteral("cba");
+        QTest::newRow("plain") << QStringLiteral("Alex") << QStringLiteral("Alex");
+    }
+    void nameInsideANarrationStaysInItsPlace() {
+        QFETCH(QString, name);
+        QFETCH(QString, seen);
+        const QString pattern = QStringLiteral("Then %1 walked on, 12 steps.");
+        const StoryText story(pattern, name);
+        QCOMPARE(story.text(), pattern.arg(name));
+        QCOMPARE(story.nameStart(), 5);
+        QCOMPARE(story.nameLength(), name.size());
+        MessageBox got(Services::instance().applicationTitle(), story, nullptr);
+        MessageBox want(Services::instance().applicationTitle(), pattern.arg(seen), nullptr);
+        QCOMPARE(got.text(), pattern.arg(name));
+        QVERIFY(Painter::textPicture(&got) == Painter::textPicture(&want));
     }
 };
 

@@ -100,10 +100,21 @@ metainfo=$root/usr/share/metainfo/$APP_ID.metainfo.xml
 desktop-file-validate "$desktop" || fail "the packaged desktop entry is not valid"
 "$source_dir/packaging/validate-metainfo" "$metainfo" >"$work/appstream.txt" 2>&1 ||
     fail "the packaged AppStream metadata is not valid: $(cat "$work/appstream.txt")"
-entry() { sed -n "s/^$1=//p" "$desktop"; }
+group_entry() { # group key
+    sed -n "/^\[$1\]\$/,/^\[/ s/^$2=//p" "$desktop"
+}
+entry() { group_entry "Desktop Entry" "$1"; }
 exec_command=$(entry Exec)
 [ -x "$root/usr/games/${exec_command%% *}" ] ||
     fail "the desktop entry starts '$exec_command', which is not the packaged program"
+# One action for each edition, named in its own language.
+[ "$(entry Actions)" = "japanese;english;" ] || fail "the desktop entry's actions are '$(entry Actions)'"
+[ "$(group_entry "Desktop Action japanese" Exec)" = "$exec_command --language ja" ] &&
+    [ "$(group_entry "Desktop Action english" Exec)" = "$exec_command --language en" ] ||
+    fail "the desktop entry's actions do not start the two editions"
+[ "$(group_entry "Desktop Action japanese" Name)" = 日本語で遊ぶ ] &&
+    [ "$(group_entry "Desktop Action english" Name)" = "Play in English" ] ||
+    fail "the desktop entry's actions are not named in their own languages"
 for size in 32 128; do
     [ -f "$root/usr/share/icons/hicolor/${size}x$size/apps/$(entry Icon).png" ] ||
         fail "the desktop entry's icon '$(entry Icon)' has no ${size}x$size picture"
@@ -212,13 +223,18 @@ fi
 # ------------------------------------------------------------ the faces
 # The title screen of GAME on the private X server, as a picture of the
 # window's client area once two grabs a moment apart agree.
-title_screen() { # game picture [environment...]
-    local game=$1 picture=$2 pid window="" try
-    shift 2
-    env HOME="$work/home" "$@" "$game" >"$work/faces.log" 2>&1 &
+title_screen() { # game picture title [environment...] [-- arguments...]
+    local game=$1 picture=$2 title=$3 pid window="" try environment=() arguments=()
+    shift 3
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        environment+=("$1")
+        shift
+    done
+    [ $# -gt 0 ] && shift && arguments=("$@")
+    env HOME="$work/home" "${environment[@]}" "$game" "${arguments[@]}" >"$work/faces.log" 2>&1 &
     pid=$!
     for try in $(seq 100); do
-        window=$(timeout 5 xdotool search --onlyvisible --name '^ホシフルツルギ２$' 2>/dev/null | head -n 1)
+        window=$(timeout 5 xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
         [ -n "$window" ] && break
         sleep 0.05
     done
@@ -245,15 +261,29 @@ source "$source_dir/tools/private-xvfb.sh"
 trap '[ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 if ! start_private_xvfb "$work/xvfb" 1920x1080; then
     fail "Xvfb did not start"
-elif ! title_screen "$build_game" "$work/build-title.ppm"; then
+elif ! title_screen "$build_game" "$work/build-title.ppm" ホシフルツルギ２; then
     fail "the build's program showed no title screen: $(tail -n 5 "$work/faces.log")"
-elif ! title_screen "$game" "$work/package-title.ppm" FONTCONFIG_FILE="$work/dejavu.conf"; then
+elif ! title_screen "$game" "$work/package-title.ppm" ホシフルツルギ２ FONTCONFIG_FILE="$work/dejavu.conf"; then
     fail "the packaged program showed no title screen: $(tail -n 5 "$work/faces.log")"
 elif ! cmp -s "$work/build-title.ppm" "$work/package-title.ppm"; then
     convert "$work/package-title.ppm" "$work/package-title.png" 2>/dev/null
     fail "with DejaVu alone the packaged program's title screen differs from the build's: $work/package-title.png"
 else
     echo "the packaged program draws its title screen in its own faces with DejaVu alone"
+fi
+# The English edition is built into the packaged program: its action's
+# command shows the English title screen, as the build's program does.
+if [ -z "${xvfb_pid:-}" ]; then
+    :
+elif ! title_screen "$build_game" "$work/build-title-en.ppm" "Hoshifuru Tsurugi 2" -- --language en; then
+    fail "the build's program showed no English title screen: $(tail -n 5 "$work/faces.log")"
+elif ! title_screen "$game" "$work/package-title-en.ppm" "Hoshifuru Tsurugi 2" -- --language en; then
+    fail "the packaged program showed no English title screen: $(tail -n 5 "$work/faces.log")"
+elif ! cmp -s "$work/build-title-en.ppm" "$work/package-title-en.ppm"; then
+    convert "$work/package-title-en.ppm" "$work/package-title-en.png" 2>/dev/null
+    fail "the packaged program's English title screen differs from the build's: $work/package-title-en.png"
+else
+    echo "the packaged program plays in English with --language en"
 fi
 kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
 xvfb_pid=""
