@@ -24,6 +24,9 @@ TEST_PACKAGES += qt6ct qt6-gtk-platformtheme
 # The tests on real desktop parts: a Wayland compositor, window managers, the
 # screen readers' bus and an input method.
 TEST_PACKAGES += weston openbox xfwm4 dbus python3-pyatspi fcitx5 fcitx5-mozc fcitx5-frontend-qt6
+# libcanberra's PulseAudio driver, as GNOME and KDE install it: the sound
+# tests meet the sound server's client where players do.
+TEST_PACKAGES += libcanberra-pulse
 # The screen reader Orca, speaking through speech-dispatcher into a file, in
 # a Japanese session (its locale made from the locales package's sources).
 TEST_PACKAGES += orca speech-dispatcher speech-dispatcher-audio-plugins python3-speechd locales

@@ -15,8 +15,8 @@ Services &Services::instance() {
 void Services::beep() {
     if (m_observer)
         m_observer->beeped();
-    if (!m_silent && !platform::playAlertSound())
-        QApplication::beep();
+    if (!m_silent)
+        platform::playAlertSound();
 }
 
 int Services::run(QDialog *dialog) {

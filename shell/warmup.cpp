@@ -2,7 +2,6 @@
 
 #include "dialogs.h"
 #include "form1.h"
-#include "platform/alert_sound.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -61,7 +60,6 @@ public:
         QMetaObject::invokeMethod(
             this,
             [window] {
-                platform::prepareAlertSound();
                 if (window)
                     openFonts(*window);
             },

@@ -1,6 +1,6 @@
 // Work that the first showings of the game would otherwise do while the
-// player waits: loading the sound library for the first beep, and opening
-// the fonts of the scenes and of the two dialogs (finding a font and its
+// player waits: opening the fonts of the scenes and of the two dialogs
+// (finding a font and its
 // fallbacks for Japanese text takes milliseconds the first time each one
 // is used). It is done once, right after the first frame the window paints
 // while it has the keyboard (its focus drawn), from the event loop: the

@@ -1,21 +1,19 @@
 // The alert sound: the freedesktop sound theme's "bell" sound, played
-// through libcanberra without waiting. The library is loaded on the first
-// beep (or by the warm-up after the first frame), not at start-up: most
-// moments of the game make no sound, and a missing library only means the
-// fallback bell.
+// through libcanberra on a thread of the sound's own. The library is loaded
+// there on the first beep, not at start-up: most moments of the game make no
+// sound, and a missing library only means the display's bell instead.
 #pragma once
 
 class QString;
 
 namespace platform {
 
-// Starts the desktop's alert sound without waiting for it; false when no
-// sound could be started.
-bool playAlertSound();
-
-// Loads the sound library and connects to the sound system ahead of the
-// first beep, without a sound.
-void prepareAlertSound();
+// Asks for the desktop's alert sound and returns at once; nothing the sound
+// system does (loading, connecting to a sound server that never answers) is
+// ever waited for here. Where no sound can be played, the display's bell
+// rings instead, on the application's thread. A beep that cannot start within
+// a second of being asked for is dropped: a late beep belongs to nothing.
+void playAlertSound();
 
 // The name a sound mixer shows for the game's sounds (the game's title in
 // the edition played); given before the first sound.

@@ -24,7 +24,9 @@
 #              with a home folder and without one; and a screen reader's bus
 #              published on the X root window is still found.
 # sound        the first beep on a machine without a sound card prints
-#              nothing; with standard error a pipe nobody reads any more, the
+#              nothing and makes nothing in the runtime folder; a sound
+#              server that accepts and never answers holds nothing back;
+#              with standard error a pipe nobody reads any more, the
 #              game plays on; started with standard error (or all three
 #              standard streams) closed, the game plays.
 # titles       under LANG=C and LC_ALL=POSIX the legacy WM_NAME of the window,
@@ -73,7 +75,7 @@ xhelper=${HOSTILE_XHELPER:-hostile_xhelper}
 slow=1
 [ "${4:-}" = relaxed ] && slow=3
 
-for tool in Xvfb xdotool xprop xwininfo strace perl readelf; do
+for tool in Xvfb xdotool xprop xwininfo strace perl readelf python3; do
     command -v "$tool" >/dev/null || {
         echo "FAIL: $tool is not installed (make test-deps installs it)" >&2
         exit 1
@@ -603,6 +605,23 @@ play_opening() { # description
     fi
 }
 
+# A sound server that takes every connection and never answers, listening
+# where a session's server would: silent_sound_server SOCKET-PATH
+silent_sound_server() {
+    mkdir -p -m 0700 "$(dirname "$1")"
+    python3 -c '
+import socket, sys
+server = socket.socket(socket.AF_UNIX)
+server.bind(sys.argv[1])
+server.listen(64)
+held = []
+while True:
+    held.append(server.accept()[0])
+' "$1" &
+    started+=($!)
+    poll 5000 test -S "$1"
+}
+
 test_sound() {
     start_xvfb
     fresh_env
@@ -613,6 +632,25 @@ test_sound() {
         else
             pass "the opening, beep included, printed nothing"
         fi
+        # With no sound server to talk to, the sound library's client has
+        # nothing to keep in the runtime folder either.
+        if [ -n "$(ls -A "$run_dir/runtime")" ]; then
+            fail "quiet beep: files made in the runtime folder: $(ls -A "$run_dir/runtime")"
+        else
+            pass "no sound server: nothing made in the runtime folder"
+        fi
+    fi
+
+    # A sound server that never answers: START still opens the name prompt
+    # at once (play_opening's limits), and the game ends when asked.
+    fresh_env
+    if silent_sound_server "$run_dir/runtime/pulse/native"; then
+        start_game
+        if play_opening "a sound server that never answers"; then
+            pass "a sound server that never answers: the opening played, the game ended"
+        fi
+    else
+        fail "the silent sound server did not start"
     fi
 
     # Standard error a pipe whose reader has gone, as in `game 2>&1 | true`;
