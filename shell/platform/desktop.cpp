@@ -1,5 +1,6 @@
 #include "desktop.h"
 
+#include "desktop_entry.h"
 #include "destroyed_windows.h"
 #include "frame_hints.h"
 #include "keyboard_focus.h"
@@ -27,6 +28,7 @@ void prepareMainWindow(QWidget *window) {
         frameWindow(window);
     keepKeyboard(window);
     keepFrameHints(window, FrameKind::MainWindow);
+    nameDesktopEntry(window);
     closeWhenWindowsDestroyed(window);
 }
 
@@ -35,6 +37,7 @@ void prepareDialog(QDialog *dialog) {
         frameWindow(dialog);
     keepKeyboard(dialog);
     keepFrameHints(dialog, FrameKind::Dialog);
+    nameDesktopEntry(dialog);
 }
 
 } // namespace platform
