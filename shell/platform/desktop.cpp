@@ -4,6 +4,7 @@
 #include "destroyed_windows.h"
 #include "frame_hints.h"
 #include "keyboard_focus.h"
+#include "screens.h"
 #include "wayland_titlebar.h"
 
 #include <QDialog>
@@ -29,6 +30,7 @@ void prepareMainWindow(QWidget *window) {
     keepKeyboard(window);
     keepFrameHints(window, FrameKind::MainWindow);
     nameDesktopEntry(window);
+    keepWindowInReach(window);
     closeWhenWindowsDestroyed(window);
 }
 

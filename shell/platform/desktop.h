@@ -10,8 +10,9 @@ namespace platform {
 
 // Prepares the main window before it is first shown: on X11 its frame hints
 // (frame_hints.h), the desktop entry's name (desktop_entry.h), the keyboard
-// (keyboard_focus.h) and the watch that ends the game when another program
-// destroys one of its windows (destroyed_windows.h); on Wayland the game's own title bar
+// (keyboard_focus.h), its place in reach on its screen (screens.h) and the
+// watch that ends the game when another program destroys one of its windows
+// (destroyed_windows.h); on Wayland the game's own title bar
 // (wayland_titlebar.h).
 void prepareMainWindow(QWidget *window);
 
