@@ -8,10 +8,11 @@
 #
 #   place_test.sh GAME [SHOT_DIR]
 #
-# Each case is WIDTHxHEIGHT SCALE and where the frame's top-left corner must
-# end, in the screen's pixels: "home" for the window's own place (307,169
-# times the scale), "inside" for anywhere the whole frame fits, "corner" for
-# a frame larger than the screen, its top-left corner inside.
+# Each case is WIDTHxHEIGHT SCALE and what the screen leaves the window, in
+# the screen's pixels: "home", its own place (307,169 times the scale);
+# "inside", a place moved back just far enough for the whole frame to fit;
+# "corner", a frame higher than the screen, at its top edge. The name prompt
+# then opens on the screen too, and the window stays where it is.
 TEST_NAME=place
 source "$(dirname "$0")/lib.sh"
 
@@ -72,12 +73,12 @@ run_case() { # WIDTHxHEIGHT scale expected
     start_xvfb "$size"
     openbox --sm-disable >"$work/wm.log" 2>&1 &
     local wm_pid=$!
-    started+=($wm_pid)
+    started+=("$wm_pid")
     poll 10000 wm_running || fail "openbox did not start on $size"
 
     QT_SCALE_FACTOR=$scale "$game" >"$work/game.log" 2>&1 &
     local game_pid=$!
-    started+=($game_pid)
+    started+=("$game_pid")
     poll 20000 find_framed "$TITLE" || fail "openbox did not manage the game's window on $size at scale $scale"
     local main=$found
 
