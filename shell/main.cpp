@@ -9,6 +9,7 @@
 #include "look.h"
 #include "platform/alert_sound.h"
 #include "platform/desktop.h"
+#include "platform/desktop_entry.h"
 #include "platform/display_opening.h"
 #include "platform/end_signals.h"
 #include "platform/environment.h"
@@ -54,7 +55,12 @@ int main(int argc, char *argv[]) {
     platform::findAccessibilityBus();
     accessibility::installInterfaces();
     platform::followReaders();
+    // The names a desktop matches the windows to the desktop entry by: the
+    // application id (Wayland, and on X11 for KWin), and the window class
+    // (X11), which Qt would otherwise take from the program's file name.
+    // Both before the first window is made.
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
+    app.setApplicationName(QLatin1String(platform::windowClass));
     if (!language::use(commandLine.edition.value_or(language::fromDesktop()))) {
         std::fputs("hoshifuru2: the English texts cannot be loaded\n", stderr);
         platform::endProcess(1);

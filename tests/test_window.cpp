@@ -6,6 +6,7 @@
 #include "form1.h"
 #include "look.h"
 #include "platform/readers.h"
+#include "platform/screens.h"
 #include "regions.h"
 #include "services.h"
 
@@ -121,6 +122,33 @@ private slots:
         QVERIFY(form.hajimari->isHidden());
         QVERIFY(!form.Box1->isHidden());
         QVERIFY(!form.Box1->isVisible());
+    }
+
+    // The window's frame on its screen: kept where it fits, otherwise moved
+    // by the least that brings it inside, and where it is larger than the
+    // available area, its top-left corner (the title bar) inside.
+    void framesAreKeptInReach() {
+        const QRect frame(QPoint(307, 169), QSize(385, 380));
+        // Fits on a normal screen; and exactly on one just large enough.
+        QCOMPARE(platform::placeInside(frame, QRect(0, 0, 1024, 768)), QPoint(307, 169));
+        QCOMPARE(platform::placeInside(frame, QRect(0, 0, 692, 549)), QPoint(307, 169));
+        // Too low on 800×480, too low and too far right on 640×480.
+        QCOMPARE(platform::placeInside(frame, QRect(0, 0, 800, 480)), QPoint(307, 100));
+        QCOMPARE(platform::placeInside(frame, QRect(0, 0, 640, 480)), QPoint(255, 100));
+        // Panels at the top and on the left push it out of their way.
+        QCOMPARE(platform::placeInside(frame, QRect(0, 200, 1024, 568)), QPoint(307, 200));
+        QCOMPARE(platform::placeInside(frame, QRect(350, 0, 674, 768)), QPoint(350, 169));
+        // A second screen to the right of the first.
+        QCOMPARE(
+            platform::placeInside(QRect(QPoint(1900, 700), frame.size()), QRect(1280, 0, 800, 600)),
+            QPoint(1695, 220));
+        // Higher and wider than the screen: its top-left corner stays in.
+        QCOMPARE(
+            platform::placeInside(QRect(QPoint(614, 338), QSize(768, 739)), QRect(0, 0, 640, 400)),
+            QPoint(0, 0));
+        QCOMPARE(platform::placeInside(QRect(QPoint(-50, -20), QSize(768, 739)),
+                                       QRect(0, 24, 1280, 600)),
+                 QPoint(0, 24));
     }
 
     void scenesAreMadeWhenFirstShown() {

@@ -1,8 +1,10 @@
 #include "desktop.h"
 
+#include "desktop_entry.h"
 #include "destroyed_windows.h"
 #include "frame_hints.h"
 #include "keyboard_focus.h"
+#include "screens.h"
 #include "wayland_titlebar.h"
 
 #include <QDialog>
@@ -27,6 +29,8 @@ void prepareMainWindow(QWidget *window) {
         frameWindow(window);
     keepKeyboard(window);
     keepFrameHints(window, FrameKind::MainWindow);
+    nameDesktopEntry(window);
+    keepWindowInReach(window);
     closeWhenWindowsDestroyed(window);
 }
 
@@ -35,6 +39,7 @@ void prepareDialog(QDialog *dialog) {
         frameWindow(dialog);
     keepKeyboard(dialog);
     keepFrameHints(dialog, FrameKind::Dialog);
+    nameDesktopEntry(dialog);
 }
 
 } // namespace platform

@@ -9,14 +9,16 @@ class QWidget;
 namespace platform {
 
 // Prepares the main window before it is first shown: on X11 its frame hints
-// (frame_hints.h), the keyboard (keyboard_focus.h) and the watch that ends
-// the game when another program destroys one of its windows
+// (frame_hints.h), the desktop entry's name (desktop_entry.h), the keyboard
+// (keyboard_focus.h), its place in reach on its screen (screens.h) and the
+// watch that ends the game when another program destroys one of its windows
 // (destroyed_windows.h); on Wayland the game's own title bar
 // (wayland_titlebar.h).
 void prepareMainWindow(QWidget *window);
 
-// Gives a dialog, before it is first shown, its frame hints and the
-// keyboard on X11 and the game's own title bar on Wayland.
+// Gives a dialog, before it is first shown, its frame hints, the desktop
+// entry's name and the keyboard on X11, and the game's own title bar on
+// Wayland.
 void prepareDialog(QDialog *dialog);
 
 } // namespace platform

@@ -1,10 +1,20 @@
 #include "screens.h"
 
+#include "x11.h"
+
+#include <QEvent>
 #include <QGuiApplication>
+#include <QPoint>
+#include <QRect>
 #include <QScreen>
 #include <QSize>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <qpa/qplatformscreen.h>
+#include <qpa/qplatformwindow.h>
 
 namespace platform {
 
@@ -42,6 +52,76 @@ bool enoughColours() {
                  "colour or more is needed\n",
                  primary->depth(), minColourDepth);
     return false;
+}
+
+QPoint placeInside(const QRect &frame, const QRect &available) {
+    // Along one side: back by what passes the far edge, but never before
+    // the near one.
+    const auto along = [](int start, int length, int first, int room) {
+        return std::max(first, std::min(start, first + room - length));
+    };
+    return {along(frame.x(), frame.width(), available.x(), available.width()),
+            along(frame.y(), frame.height(), available.y(), available.height())};
+}
+
+namespace {
+
+// Waits for the window's first expose, once: the frame the window manager
+// put around the window is known by then (_NET_FRAME_EXTENTS, or the frame
+// window Qt finds), which it is not before the window is mapped.
+class InReachOnFirstExpose : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show && !event->spontaneous() && watched->isWidgetType()) {
+            // The widget's native window exists from its first show on.
+            if (QWindow *window = static_cast<QWidget *>(watched)->windowHandle()) {
+                watched->removeEventFilter(this);
+                window->installEventFilter(this);
+            }
+        } else if (event->type() == QEvent::Expose && watched->isWindowType()) {
+            auto *window = static_cast<QWindow *>(watched);
+            if (window->isExposed()) {
+                window->removeEventFilter(this);
+                moveIntoReach(window);
+            }
+        }
+        return false;
+    }
+
+private:
+    // In the screen's own pixels, where the frame's extents are whole: in
+    // the window's, at a scale, they would be rounded (and the frame could
+    // come out a pixel too large or too small).
+    static void moveIntoReach(QWindow *window) {
+        const QScreen *screen = window->screen();
+        const QPlatformWindow *native = window->handle();
+        if (!screen || !screen->handle() || !native)
+            return;
+        const QRect frame = native->geometry().marginsAdded(native->frameMargins());
+        const QPoint place = placeInside(frame, screen->handle()->availableGeometry());
+        if (place == frame.topLeft())
+            return;
+        // Back to the window's pixels, rounded the way it moves, so that
+        // the frame does not come back over the edge it was moved from.
+        const QPoint nativeOrigin = screen->handle()->geometry().topLeft();
+        const double ratio = window->devicePixelRatio();
+        const auto toWindow = [ratio](int offset, bool forward) {
+            return int(forward ? std::ceil(offset / ratio) : std::floor(offset / ratio));
+        };
+        const QPoint offset = place - nativeOrigin;
+        window->setFramePosition(screen->geometry().topLeft() +
+                                 QPoint(toWindow(offset.x(), place.x() > frame.x()),
+                                        toWindow(offset.y(), place.y() > frame.y())));
+    }
+};
+
+} // namespace
+
+void keepWindowInReach(QWidget *window) {
+    if (!x11Connection())
+        return;
+    static InReachOnFirstExpose inReach;
+    window->installEventFilter(&inReach);
 }
 
 } // namespace platform

@@ -1,8 +1,11 @@
-// The screens the window opens on, and scale settings that would leave no
-// usable window there.
+// The screens the window opens on, scale settings that would leave no
+// usable window there, and the window's place on its screen.
 #pragma once
 
+class QPoint;
+class QRect;
 class QSize;
+class QWidget;
 
 namespace platform {
 
@@ -19,5 +22,19 @@ bool windowFitsScreens(QSize window);
 // standard error, where not.
 constexpr int minColourDepth = 15;
 bool enoughColours();
+
+// Where a frame of `frame`'s size goes so that it lies inside `available`:
+// where it stands, if it fits there; otherwise moved by as little as it
+// takes, and where it is wider or higher than `available`, with its left or
+// top edge on that edge, so that its top-left corner and title bar stay in
+// reach.
+QPoint placeInside(const QRect &frame, const QRect &available);
+
+// Keeps the window in reach on its screen: when it is first exposed, and
+// the window manager's frame around it is known, the whole frame is moved
+// once, by placeInside, into the available area of the screen (without
+// panels and docks). A window whose frame fits where it stands is not
+// moved. On X11 only: elsewhere the display server places the window.
+void keepWindowInReach(QWidget *window);
 
 } // namespace platform

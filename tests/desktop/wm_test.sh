@@ -87,9 +87,23 @@ find_managed() { # title
     return 1
 }
 
-# Checks one window's hints and the actions offered for it.
+# The desktop entry the package installs, and the window class it names:
+# a desktop matches the game's windows to it by that class (GNOME, KWin), or
+# by the entry's name written on each window (KWin).
+entry=$DESKTOP_TESTS/../../packaging/io.github.hoshifuru2.desktop
+entry_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+entry_id=$(basename "$entry" .desktop)
+[ -n "$entry_class" ] || fail "the desktop entry names no window class (StartupWMClass)"
+
+# Checks one window's hints, the actions offered for it and its class.
 check_window() { # id what hints offers
-    local hints actions action
+    local hints actions action class desktop_file
+    class=$(xprop -id "$1" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\(.*\)"$/\1/p')
+    [ "$class" = "$entry_class" ] ||
+        fail "$2 is of class '$class', the desktop entry names '$entry_class'"
+    desktop_file=$(xprop -id "$1" _KDE_NET_WM_DESKTOP_FILE | sed -n 's/^.* = "\(.*\)"$/\1/p')
+    [ "$desktop_file" = "$entry_id" ] ||
+        fail "$2 names the desktop entry '$desktop_file', not '$entry_id'"
     hints=$(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/^_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = //p')
     [ "$hints" = "$3" ] || fail "$2 asks for _MOTIF_WM_HINTS '$hints', not '$3'"
     actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | sed -n 's/^.*(ATOM) = //p' | tr -d ',')
