@@ -606,7 +606,9 @@ play_opening() { # description
 }
 
 # A sound server that takes every connection and never answers, listening
-# where a session's server would: silent_sound_server SOCKET-PATH
+# where a session's server would: silent_sound_server SOCKET-PATH; sets
+# server_pid.
+server_pid=""
 silent_sound_server() {
     mkdir -p -m 0700 "$(dirname "$1")"
     python3 -c '
@@ -618,7 +620,8 @@ held = []
 while True:
     held.append(server.accept()[0])
 ' "$1" &
-    started+=($!)
+    server_pid=$!
+    started+=("$server_pid")
     poll 5000 test -S "$1"
 }
 
@@ -652,6 +655,8 @@ test_sound() {
     else
         fail "the silent sound server did not start"
     fi
+    kill "$server_pid" 2>/dev/null
+    wait "$server_pid" 2>/dev/null
 
     # Standard error a pipe whose reader has gone, as in `game 2>&1 | true`;
     # the second time with Qt's debug messages on, so that it certainly
