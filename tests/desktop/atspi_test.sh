@@ -5,7 +5,7 @@
 #
 #   atspi_test.sh GAME
 TEST_NAME=atspi
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 GAME" >&2

@@ -8,7 +8,7 @@
 #
 #   destroy_test.sh GAME
 TEST_NAME=destroy
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 GAME" >&2

@@ -7,7 +7,7 @@
 #
 #   im_test.sh GAME
 TEST_NAME=im
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 GAME" >&2

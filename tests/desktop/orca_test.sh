@@ -9,7 +9,7 @@
 #
 #   orca_test.sh GAME FOLDER ROAD...
 TEST_NAME=orca
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 3 ]; then
     echo "usage: $0 GAME FOLDER ROAD..." >&2

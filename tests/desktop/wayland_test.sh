@@ -20,7 +20,7 @@
 # is not counted as a close. The last line counts the closes and the
 # processes left behind.
 TEST_NAME=wayland
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 2 ]; then
     echo "usage: $0 GAME RUNS [SHOT_DIR]" >&2

@@ -16,7 +16,7 @@
 # Motif hints), and draws minimise and maximise buttons on every frame
 # whatever the hints say.
 TEST_NAME=wm
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 2 ]; then
     echo "usage: $0 openbox|xfwm4 GAME [SHOT_DIR]" >&2

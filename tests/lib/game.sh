@@ -8,9 +8,10 @@ set -u
 set -o pipefail
 export LC_ALL=C.UTF-8
 
-DESKTOP_TESTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$DESKTOP_TESTS/../../tools/private-xvfb.sh"
-source "$DESKTOP_TESTS/../wait.sh"
+TESTS=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+DESKTOP_TESTS=$TESTS/desktop
+source "$TESTS/../tools/private-xvfb.sh"
+source "$TESTS/wait.sh"
 
 work=$(mktemp -d "/tmp/hoshifuru2-${TEST_NAME:-desktop}.XXXXXX")
 chmod 755 "$work"
