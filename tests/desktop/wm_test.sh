@@ -26,16 +26,9 @@ wm=$1 game=$2
 SHOT_DIR=${3:-}
 TEST_NAME=$wm
 need Xvfb xdotool xprop xwininfo xdpyinfo dbus-daemon "$wm"
-# No X client may wait for ever.
-XPROP=$(type -P xprop) XDOTOOL=$(type -P xdotool) XWININFO=$(type -P xwininfo)
-xprop() { timeout 10 "$XPROP" "$@"; }
-xdotool() { timeout 10 "$XDOTOOL" "$@"; }
-xwininfo() { timeout 10 "$XWININFO" "$@"; }
 
 readonly TITLE="ホシフルツルギ２" PROMPT_TITLE="ホシフルツルギⅡ"
-box_title=$(basename "$game")
-box_title=${box_title%%.*}
-box_title="${box_title:0:1}$(printf '%s' "${box_title:1}" | tr '[:upper:]' '[:lower:]')"
+box_title=$(message_box_title "$game")
 
 # What the game asks for: flags, functions, decorations, input mode, status.
 readonly WINDOW_HINTS="0x3, 0x2c, 0x3a, 0x0, 0x0"
