@@ -20,4 +20,4 @@ private_home
 start_session_bus
 suppress_reader_key_copies
 export WORK=$work
-/usr/bin/python3 "$DESKTOP_TESTS/atspi_test.py" "$1" || fail "the screen reader's view is not as expected"
+/usr/bin/python3 -B "$DESKTOP_TESTS/atspi_test.py" "$1" || fail "the screen reader's view is not as expected"
