@@ -9,6 +9,7 @@
 #   arguments_test.sh GAME SOURCE_DIR
 
 TEST_NAME=arguments FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 game=$1
 source_dir=$2

@@ -8,6 +8,7 @@
 #   make_run_test.sh SOURCE_DIR
 
 TEST_NAME=make-run FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 source_dir=$1
 

@@ -5,6 +5,7 @@
 #
 #   atspi_test.sh GAME
 TEST_NAME=atspi
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then

@@ -8,6 +8,7 @@
 #
 #   destroy_test.sh GAME
 TEST_NAME=destroy
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then

@@ -7,6 +7,7 @@
 #
 #   im_test.sh GAME
 TEST_NAME=im
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then

@@ -9,6 +9,7 @@
 #
 #   orca_test.sh GAME FOLDER ROAD...
 TEST_NAME=orca
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 3 ]; then

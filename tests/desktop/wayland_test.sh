@@ -20,6 +20,7 @@
 # is not counted as a close. The last line counts the closes and the
 # processes left behind.
 TEST_NAME=wayland
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 2 ]; then

@@ -16,6 +16,7 @@
 # Motif hints), and draws minimise and maximise buttons on every frame
 # whatever the hints say.
 TEST_NAME=wm
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 2 ]; then

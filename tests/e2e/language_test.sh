@@ -6,6 +6,7 @@
 #
 #   language_test.sh GAME
 TEST_NAME=language FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 game=$1

@@ -25,6 +25,7 @@
 # grace period in which an ignored close must stay ignored.
 
 TEST_NAME=e2e
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 4 ]; then

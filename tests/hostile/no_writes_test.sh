@@ -24,6 +24,7 @@
 # test; any other finding does. Each entry names the fault it stands for.
 
 TEST_NAME=nowrites FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -ne 4 ]; then

@@ -58,6 +58,7 @@
 # (the sanitizer build) triples the time limits.
 
 TEST_NAME=surroundings FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 3 ]; then

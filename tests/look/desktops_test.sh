@@ -11,6 +11,7 @@
 #
 # The pictures that differ are left in OUTDIR/desktop-CONFIG-NAME.png.
 TEST_NAME=desktops FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 test_look=$1 outdir=${2:-$PWD}
 mkdir -p "$outdir"

@@ -11,6 +11,7 @@
 #
 # The pictures of the first configuration are left in OUTDIR/scenes-*.png.
 TEST_NAME=fonts FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 storyplay=$1 outdir=${2:-$PWD}
 mkdir -p "$outdir"

@@ -31,6 +31,7 @@ fi
 source_dir=$1 work=$2 version=$3 build_game=$4 storyplay=$5 wmclose=$6
 readonly APP_ID=io.github.hoshifuru2
 TEST_NAME=package WORK_DIR=$work FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
 source "$(dirname "$0")/../lib/game.sh"
 
 need dpkg-buildpackage dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli \
