@@ -19,8 +19,7 @@
 //
 // Exit status: 0 done, 1 bad arguments or no display, 2 no window within the
 // time-out, 3 the program could not be started or ended before mapping.
-#include <xcb/damage.h>
-#include <xcb/xcb.h>
+#include "xclient.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -43,11 +42,7 @@
 
 namespace {
 
-double nowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
+using xclient::nowMs;
 
 void sleepMs(double ms) {
     const double until = nowMs() + ms;
@@ -166,78 +161,23 @@ std::map<long, Switches> switchesByThread(pid_t pid) {
     return threads;
 }
 
-class Display {
+// The display, watched for windows mapped and moved and for every drawing.
+class Display : public xclient::Screen {
 public:
     Display() {
-        m_connection = xcb_connect(nullptr, nullptr);
-        if (xcb_connection_has_error(m_connection)) {
+        if (!connected()) {
             std::fprintf(stderr, "mapwait: cannot open the X display \"%s\"\n",
                          std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
             std::exit(1);
         }
-        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
-        m_pidAtom = atom("_NET_WM_PID");
-        watch(m_root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
-        // Every drawing on the screen, reported as it happens.
-        std::free(xcb_damage_query_version_reply(
-            m_connection, xcb_damage_query_version(m_connection, 1, 1), nullptr));
-        const xcb_query_extension_reply_t *damage =
-            xcb_get_extension_data(m_connection, &xcb_damage_id);
-        if (damage && damage->present) {
-            m_damageEvent = damage->first_event + XCB_DAMAGE_NOTIFY;
-            xcb_damage_create(m_connection, xcb_generate_id(m_connection), m_root,
-                              XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
-        }
-    }
-    // The event type of a drawing on the screen; 0 without the Damage extension.
-    int damageEvent() const { return m_damageEvent; }
-    ~Display() { xcb_disconnect(m_connection); }
-
-    xcb_connection_t *connection() const { return m_connection; }
-    xcb_window_t root() const { return m_root; }
-
-    // Selects events on a window and waits until the server has done so.
-    bool watch(xcb_window_t window, uint32_t mask) {
-        const xcb_void_cookie_t cookie =
-            xcb_change_window_attributes_checked(m_connection, window, XCB_CW_EVENT_MASK, &mask);
-        xcb_generic_error_t *error = xcb_request_check(m_connection, cookie);
-        std::free(error);
-        return error == nullptr;
-    }
-
-    // The _NET_WM_PID of a window; 0 when it has none.
-    uint32_t windowPid(xcb_window_t window) {
-        const xcb_get_property_cookie_t cookie =
-            xcb_get_property(m_connection, 0, window, m_pidAtom, XCB_ATOM_CARDINAL, 0, 1);
-        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-            xcb_get_property_reply(m_connection, cookie, nullptr), &std::free);
-        if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
-            return 0;
-        return *static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+        watchDrawing();
     }
 
     bool isViewable(xcb_window_t window) {
-        std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> reply(
-            xcb_get_window_attributes_reply(
-                m_connection, xcb_get_window_attributes(m_connection, window), nullptr),
-            &std::free);
+        auto reply = xclient::own(xcb_get_window_attributes_reply(
+            connection(), xcb_get_window_attributes(connection(), window), nullptr));
         return reply && reply->map_state != XCB_MAP_STATE_UNMAPPED;
     }
-
-private:
-    xcb_atom_t atom(const char *name) {
-        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-            xcb_intern_atom_reply(
-                m_connection, xcb_intern_atom(m_connection, 0, uint16_t(std::strlen(name)), name),
-                nullptr),
-            &std::free);
-        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    }
-
-    xcb_connection_t *m_connection = nullptr;
-    int m_damageEvent = 0;
-    xcb_window_t m_root = 0;
-    xcb_atom_t m_pidAtom = XCB_ATOM_NONE;
 };
 
 // Starts the command; returns its pid and the monotonic time just before exec.
@@ -341,7 +281,7 @@ int main(int argc, char **argv) {
             const auto *map = reinterpret_cast<const xcb_map_notify_event_t *>(event);
             const bool topLevel = map->event == display.root() || reparented.count(map->window);
             if (topLevel && !map->override_redirect &&
-                display.windowPid(map->window) == uint32_t(pid)) {
+                display.pidOf(map->window) == uint32_t(pid)) {
                 mappedMs = at;
                 mapped = map->window;
             }
@@ -355,7 +295,7 @@ int main(int argc, char **argv) {
                 display.watch(moved->window, XCB_EVENT_MASK_STRUCTURE_NOTIFY)) {
                 reparented.insert(moved->window);
                 if (display.isViewable(moved->window) &&
-                    display.windowPid(moved->window) == uint32_t(pid)) {
+                    display.pidOf(moved->window) == uint32_t(pid)) {
                     mappedMs = nowMs();
                     mapped = moved->window;
                 }
@@ -372,22 +312,10 @@ int main(int argc, char **argv) {
     std::printf("map_ms %.2f\n", mappedMs - execMs);
 
     // The first frame: drawings go on until the screen stays unchanged.
-    double drawnMs = mappedMs;
-    const double quietMs = 200;
-    while (display.damageEvent() && nowMs() - drawnMs < quietMs && nowMs() < deadline) {
-        xcb_generic_event_t *event = xcb_poll_for_event(connection);
-        if (!event) {
-            if (xcb_connection_has_error(connection))
-                break;
-            poll(&watchFd, 1, int(quietMs - (nowMs() - drawnMs)) + 1);
-            continue;
-        }
-        if ((event->response_type & 0x7f) == display.damageEvent())
-            drawnMs = nowMs();
-        std::free(event);
-    }
-    if (display.damageEvent())
+    if (display.watchesDrawing()) {
+        const double drawnMs = display.settle(mappedMs, 200, deadline).lastDrawn;
         std::printf("frame_ms %.2f\n", drawnMs - execMs);
+    }
     std::fflush(stdout);
 
     sleepMs(options.settleMs);

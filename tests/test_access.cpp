@@ -1,10 +1,9 @@
 // What a screen reader learns through Qt's accessibility: role, name, state
 // and actions of the widget kinds, the alert of a message box, the labelled
 // name field, and the tree of a scene as it is on screen.
-#include "accessibility.h"
 #include "dialogs.h"
+#include "fixture.h"
 #include "form1.h"
-#include "look.h"
 #include "platform/readers.h"
 #include "services.h"
 
@@ -51,26 +50,12 @@ QAccessibleInterface *countingFactory(const QString &className, QObject *) {
     return nullptr;
 }
 
-// Enter on the name prompt and on every message box, after an optional look.
-class Answerer : public StoryObserver {
-public:
-    std::function<void(MessageBox *)> look;
-    void messageOpening(MessageBox *box) override {
-        QMetaObject::invokeMethod(
-            box,
-            [this, box] {
-                if (look)
-                    look(box);
-                QTest::keyClick(box->windowHandle(), Qt::Key_Return);
-            },
-            Qt::QueuedConnection);
-    }
-    void promptOpening(NamePrompt *prompt) override {
-        QMetaObject::invokeMethod(
-            prompt, [prompt] { QTest::keyClick(prompt->windowHandle(), Qt::Key_Return); },
-            Qt::QueuedConnection);
-    }
-};
+// Enter on the name prompt and on every message box, each through its window.
+void answerThroughWindows(fixture::Answerer &answerer) {
+    answerer.onMessage = [](MessageBox *box) {
+        QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    };
+}
 
 } // namespace
 
@@ -80,10 +65,7 @@ class AccessTest : public QObject {
 private slots:
     void initTestCase() {
         platform::followReaders(); // as the game does once Qt has started
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
+        fixture::setUp();
     }
 
     // First, while no reader has been listening. (Qt itself makes interfaces
@@ -230,17 +212,18 @@ private slots:
         Services::instance().setApplicationTitle(QStringLiteral("Hoshifuru2"));
         const QString text = QStringLiteral("<b>ゆう</b>&は先に進むためしばらく歩いた。");
         QStringList seen;
-        Answerer answerer;
-        answerer.look = [&seen](MessageBox *box) {
+        fixture::Answerer answerer;
+        answerer.onMessage = [&seen](MessageBox *box) {
             QAccessibleInterface *alert = reader(box);
             QAccessibleTextInterface *own = alert->textInterface();
             seen << line(alert->role(), alert->text(QAccessible::Name))
                  << alert->text(QAccessible::Description)
                  << (own ? own->text(0, own->characterCount()) : QString()) << shown(alert);
+            QTest::keyClick(box->windowHandle(), Qt::Key_Return);
         };
-        Services::instance().setObserver(&answerer);
+        fixture::Observing observing(answerer);
         Services::instance().message(nullptr, text);
-        Services::instance().setObserver(nullptr);
+        observing.end();
         // Named by the game, not by the program file's name in its title bar;
         // its text is its static text, and with Qt 6.8 and later (whose
         // Orca reads an alert's description or own text, and Japanese static
@@ -317,8 +300,9 @@ private slots:
     }
 
     void treeListsWhatIsOnScreen() {
-        Answerer answerer;
-        Services::instance().setObserver(&answerer);
+        fixture::Answerer answerer;
+        answerThroughWindows(answerer);
+        fixture::Observing observing(answerer);
         TForm1 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -328,7 +312,7 @@ private slots:
                                              line(QAccessible::Button, "START")}));
 
         QTest::mouseClick(form.start, Qt::LeftButton, {}, form.start->rect().center());
-        Services::instance().setObserver(nullptr);
+        observing.end();
         QAccessible::setActive(true);
         form.activateWindow(); // as the window manager does after a dialog
         QVERIFY(QTest::qWaitForWindowActive(&form));

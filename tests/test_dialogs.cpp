@@ -1,7 +1,7 @@
 // Dialog geometry, the application title, the name field's byte limit and
 // every way of answering the name prompt and the message box.
-#include "accessibility.h"
 #include "dialogs.h"
+#include "fixture.h"
 #include "look.h"
 #include "platform/readers.h"
 #include "platform/wayland_titlebar.h"
@@ -15,36 +15,8 @@
 
 namespace {
 
-// Answers each dialog as it opens with the given action, queued into the
-// dialog's own event loop as a player's input would be.
-class Answerer : public StoryObserver {
-public:
-    std::function<void(NamePrompt *)> onPrompt;
-    std::function<void(MessageBox *)> onMessage;
-    QStringList messages;
-
-    void promptOpening(NamePrompt *prompt) override {
-        QMetaObject::invokeMethod(
-            prompt, [this, prompt] { onPrompt(prompt); }, Qt::QueuedConnection);
-    }
-    void messageOpening(MessageBox *box) override {
-        QMetaObject::invokeMethod(
-            box,
-            [this, box] {
-                messages << box->text();
-                if (onMessage)
-                    onMessage(box);
-                else
-                    QTest::keyClick(box->button(), Qt::Key_Return);
-            },
-            Qt::QueuedConnection);
-    }
-};
-
-void typeText(QWidget *widget, const QString &text) {
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
+using fixture::Answerer;
+using fixture::typeText;
 
 QString askName(Answerer &answerer, std::function<void(NamePrompt *)> action) {
     answerer.onPrompt = std::move(action);
@@ -61,10 +33,7 @@ class DialogTest : public QObject {
 
 private slots:
     void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
+        fixture::setUp();
         Services::instance().setObserver(&answerer);
     }
 

@@ -2,11 +2,9 @@
 // text drawn at the full resolution, pictures and glyphs enlarged by whole
 // pixels without smoothing, bevel rings two device pixels wide and never
 // blurred. Frames hold at three times and at fractional densities too.
-#include "accessibility.h"
 #include "dialogs.h"
+#include "fixture.h"
 #include "form1.h"
-#include "look.h"
-#include "platform/readers.h"
 #include "services.h"
 
 #include <QApplication>
@@ -114,12 +112,7 @@ class HiDpiTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
-    }
+    void initTestCase() { fixture::setUp(); }
 
     void windowIsTwiceAsLargeWithTextAtFullResolution() {
         TForm1 form;

@@ -2,11 +2,9 @@
 // focus landing in each new scene (on its choice, where it asks one), Space and Enter on buttons,
 // arrows in lists, a whole road from START to an ending by keys alone; and the name field's text
 // from an input method.
-#include "accessibility.h"
 #include "dialogs.h"
+#include "fixture.h"
 #include "form1.h"
-#include "look.h"
-#include "platform/readers.h"
 #include "services.h"
 
 #include <QInputMethodEvent>
@@ -51,34 +49,17 @@ void press(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(window->windowHandle(), key, modifiers);
 }
 
-// Types the name into the prompt and presses Enter; Enter on every message box.
-class KeyboardPlayer : public StoryObserver {
-public:
-    QStringList messages;
-    int beeps = 0;
-
-    void beeped() override { ++beeps; }
-    void messageOpening(MessageBox *box) override {
-        QMetaObject::invokeMethod(
-            box,
-            [this, box] {
-                messages << box->text();
-                press(box, Qt::Key_Return);
-            },
-            Qt::QueuedConnection);
-    }
-    void promptOpening(NamePrompt *prompt) override {
-        QMetaObject::invokeMethod(
-            prompt,
-            [prompt] {
-                for (const QChar c : QStringLiteral("ゆう"))
-                    QTest::sendKeyEvent(QTest::Click, prompt->windowHandle(), Qt::Key_unknown,
-                                        QString(c), Qt::NoModifier);
-                press(prompt, Qt::Key_Return);
-            },
-            Qt::QueuedConnection);
-    }
-};
+// Types the name into the prompt and presses Enter; Enter on every message
+// box. Each key goes to the dialog's window, as the window system delivers it.
+void answerByKeys(fixture::Answerer &player) {
+    player.onPrompt = [](NamePrompt *prompt) {
+        for (const QChar c : QStringLiteral("ゆう"))
+            QTest::sendKeyEvent(QTest::Click, prompt->windowHandle(), Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        press(prompt, Qt::Key_Return);
+    };
+    player.onMessage = [](MessageBox *box) { press(box, Qt::Key_Return); };
+}
 
 void commit(QLineEdit *field, const QString &text) {
     QInputMethodEvent composing(text, {});
@@ -94,12 +75,7 @@ class KeyboardTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
-    }
+    void initTestCase() { fixture::setUp(); }
 
     void tabFollowsTheRowsInEveryScene() {
         TForm1 form;
@@ -196,8 +172,9 @@ private slots:
         // North road: talk to the villager, walk on into the Demon King and
         // use the special move. Each step is a key for the focused widget,
         // after which the focus must be where the player goes on.
-        KeyboardPlayer player;
-        Services::instance().setObserver(&player);
+        fixture::Answerer player;
+        answerByKeys(player);
+        fixture::Observing observing(player);
         TForm1 form;
         QSignalSpy closed(&form, &TForm1::closed);
         form.show();
@@ -228,7 +205,7 @@ private slots:
                      nameOf(QApplication::focusWidget()) + " instead of " + nameOf(focusAfter));
         }
         press(&form, Qt::Key_Return);
-        Services::instance().setObserver(nullptr);
+        observing.end();
 
         QCOMPARE(closed.count(), 1);
         QCOMPARE(PlayerName, QStringLiteral("ゆう"));

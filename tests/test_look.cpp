@@ -2,11 +2,10 @@
 // bevelled look for every kind in one palette, the keyboard's place visible
 // in every list without covering its text, message box text broken only
 // where it has to be and drawn in the game's Japanese face.
-#include "accessibility.h"
 #include "dialogs.h"
+#include "fixture.h"
 #include "form1.h"
 #include "look.h"
-#include "platform/readers.h"
 #include "services.h"
 #include "widgets.h"
 
@@ -85,10 +84,7 @@ class LookTest : public QObject {
 
 private slots:
     void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
+        fixture::setUp();
         m_form = new TForm1;
         m_form->buildEverything();
     }

@@ -1,10 +1,8 @@
 // The pictures as the scenes show them: decoded once and shared, drawn at
 // natural size with the scene's colour beside them, the balloon's words in
 // its visible part, and the closing glyph without its olive background.
-#include "accessibility.h"
+#include "fixture.h"
 #include "form1.h"
-#include "look.h"
-#include "platform/readers.h"
 #include "services.h"
 
 #include <QTest>
@@ -27,12 +25,7 @@ class PictureTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
-    }
+    void initTestCase() { fixture::setUp(); }
 
     void everyPictureIsDecodedOnceAndShared() {
         TForm1 form;

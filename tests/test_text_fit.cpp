@@ -4,12 +4,10 @@
 // and within their panel, captions and entries within their widgets,
 // nothing cut by a frame. The English was written to fit the same fixed
 // layout as the Japanese.
-#include "accessibility.h"
 #include "bold.h"
+#include "fixture.h"
 #include "form1.h"
 #include "language.h"
-#include "look.h"
-#include "platform/readers.h"
 #include "services.h"
 #include "widgets.h"
 
@@ -64,10 +62,7 @@ class TextFitTest : public QObject {
 
 private slots:
     void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
+        fixture::setUp();
         // The Japanese window is made before the English texts are
         // installed, the English one after.
         m_japanese = makeWindow();

@@ -1,8 +1,6 @@
 // How the widget kinds paint and behave: panel rings, the bitmap button's
 // face, and the index rules of list and combo boxes.
-#include "accessibility.h"
-#include "look.h"
-#include "platform/readers.h"
+#include "fixture.h"
 #include "widgets.h"
 
 #include <QAbstractItemView>
@@ -26,11 +24,7 @@ class WidgetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-    }
+    void initTestCase() { fixture::setUp(); }
 
     void panelPaintsItsRingsInOrder() {
         kinds::TPanel::Frame frame{bvRaised, bvLowered, 2, 1, true};

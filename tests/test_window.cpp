@@ -1,11 +1,9 @@
 // The built window: its widgets, handlers, frame and start-up state, and the
 // closing sequence, in-process and for the real program.
-#include "accessibility.h"
 #include "builder.h"
 #include "dialogs.h"
+#include "fixture.h"
 #include "form1.h"
-#include "look.h"
-#include "platform/readers.h"
 #include "platform/screens.h"
 #include "regions.h"
 #include "services.h"
@@ -21,12 +19,7 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
-    }
+    void initTestCase() { fixture::setUp(); }
 
     void buildsEveryWidgetAndHandler() {
         TForm1 form;
@@ -260,35 +253,26 @@ private slots:
         // The end is requested while the name prompt is open: the prompt
         // yields its default, the welcome message closes at once, and the
         // handler still runs to its end.
-        class Ender : public StoryObserver {
-        public:
-            int messages = 0;
-            void promptOpening(NamePrompt *prompt) override {
-                QMetaObject::invokeMethod(
-                    prompt,
-                    [prompt] {
-                        QTest::keyClicks(prompt->field(), "zz");
-                        Services::instance().requestEnd();
-                    },
-                    Qt::QueuedConnection);
-            }
-            void messageOpening(MessageBox *) override { ++messages; }
-        } ender;
-        Services::instance().setObserver(&ender);
+        fixture::Answerer ender;
+        ender.onPrompt = [](NamePrompt *prompt) {
+            QTest::keyClicks(prompt->field(), "zz");
+            Services::instance().requestEnd();
+        };
+        fixture::Observing observing(ender);
         TForm1 form;
         form.show();
         QTest::mouseClick(form.start, Qt::LeftButton, {}, form.start->rect().center());
-        Services::instance().setObserver(nullptr);
+        observing.end();
         Services::instance().clearEndRequest();
         QCOMPARE(PlayerName, QStringLiteral("あなた"));
-        QCOMPARE(ender.messages, 0);
+        QCOMPARE(ender.messages.size(), 0);
         QVERIFY(form.hajimari->isVisible());
     }
 
     void finalBlowNeverPaintsTheWindowRed() {
         // Every paint of the window while the final blow plays is recorded
         // with the colour it painted; each message box runs the event loop.
-        class Painted : public QObject, public StoryObserver {
+        class Painted : public QObject {
         public:
             TForm1 *form = nullptr;
             QList<ColorName> colours;
@@ -297,22 +281,18 @@ private slots:
                     colours << form->colorName();
                 return false;
             }
-            void messageOpening(MessageBox *box) override {
-                // A player reads the box first: let the window repaint
-                // behind it (paints wait at low priority), then press Enter.
-                QMetaObject::invokeMethod(
-                    box,
-                    [box] {
-                        QCoreApplication::sendPostedEvents();
-                        QCoreApplication::processEvents();
-                        QTest::keyClick(box->button(), Qt::Key_Return);
-                    },
-                    Qt::QueuedConnection);
-            }
         } painted;
+        // A player reads each box first: let the window repaint behind it
+        // (paints wait at low priority), then press Enter.
+        fixture::Answerer reader;
+        reader.onMessage = [](MessageBox *box) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            QTest::keyClick(box->button(), Qt::Key_Return);
+        };
         TForm1 form;
         painted.form = &form;
-        Services::instance().setObserver(&painted);
+        fixture::Observing observing(reader);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.Label1->hide();
@@ -321,7 +301,7 @@ private slots:
         form.installEventFilter(&painted);
         QTest::mouseClick(form.Button20, Qt::LeftButton, {}, form.Button20->rect().center());
         form.removeEventFilter(&painted);
-        Services::instance().setObserver(nullptr);
+        observing.end();
         QVERIFY(!painted.colours.isEmpty());
         QVERIFY(!painted.colours.contains(clRed));
         QCOMPARE(painted.colours.last(), clWhite);

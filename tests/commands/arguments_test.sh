@@ -8,18 +8,11 @@
 #
 #   arguments_test.sh GAME SOURCE_DIR
 
-set -u
-set -o pipefail
-export LC_ALL=C.UTF-8
+TEST_NAME=arguments FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 game=$1
 source_dir=$2
-work=$(mktemp -d /tmp/hoshifuru2-arguments.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-failed=0
-fail() {
-    echo "FAIL: $*" >&2
-    failed=1
-}
 
 # The game with no display to open: an answer must not need one.
 run() { # arguments... (stdout in $work/out, stderr in $work/err, status in $status)
@@ -68,5 +61,5 @@ if [ "$status" -ne 1 ] || [ ! -s "$work/err" ]; then
     fail "--help into a full disk: status $status, said: $(head -c 300 "$work/err")"
 fi
 
-[ "$failed" -eq 0 ] && echo "PASS: ${options[*]} answer as the manual page says"
-exit "$failed"
+[ "$failures" -eq 0 ] && pass "${options[*]} answer as the manual page says"
+all_passed

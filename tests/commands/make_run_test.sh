@@ -7,17 +7,10 @@
 #
 #   make_run_test.sh SOURCE_DIR
 
-set -u
-set -o pipefail
-export LC_ALL=C.UTF-8
+TEST_NAME=make-run FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 source_dir=$1
-work=$(mktemp -d /tmp/hoshifuru2-make-run.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-failed=0
-fail() {
-    echo "FAIL: $*" >&2
-    failed=1
-}
 
 message="make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it from a desktop session"
 
@@ -67,5 +60,5 @@ grep -q '^install-packages ' "$notes" && grep -q '^cmake ' "$notes" ||
 make_run -u DISPLAY WAYLAND_DISPLAY=wayland-99
 grep -q '^cmake ' "$notes" || fail "with a Wayland display, make run did not build"
 
-[ "$failed" -eq 0 ] && echo "PASS: without a display make run stops at once, before installing or building"
-exit "$failed"
+[ "$failures" -eq 0 ] && pass "without a display make run stops at once, before installing or building"
+all_passed

@@ -20,6 +20,9 @@ import time
 import pyatspi
 from gi.repository import GLib
 
+import accessible
+from accessible import children, safe, showing, walk
+
 TITLE = "ホシフルツルギ２"
 PROMPT_TITLE = "ホシフルツルギⅡ"
 WELCOME = "ようこそ!冒険の島へ!さあ旅の始まりです。"
@@ -48,27 +51,6 @@ def check(condition, message):
     print("ok:", message, flush=True)
 
 
-def safe(call, default=None):
-    try:
-        return call()
-    except Exception:
-        return default
-
-
-def children(obj):
-    return [c for c in (safe(lambda: obj.getChildAtIndex(i)) for i in range(safe(lambda: obj.childCount, 0))) if c]
-
-
-def walk(obj):
-    yield obj
-    for child in children(obj):
-        yield from walk(child)
-
-
-def showing(obj):
-    return safe(lambda: obj.getState().contains(pyatspi.STATE_SHOWING), False)
-
-
 def label_texts(obj):
     return [safe(lambda: o.name, "") for o in walk(obj) if safe(lambda: o.getRole()) == pyatspi.ROLE_LABEL]
 
@@ -80,21 +62,8 @@ def on_event(event):
     events.append((event.type, event.detail1, role, safe(lambda: source.name, ""), texts))
 
 
-def the_app():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in children(desktop):
-        if safe(lambda: app.name) == os.path.basename(game_path):
-            return app
-    return None
-
-
 def top_level(name, role):
-    app = the_app()
-    for window in children(app) if app else []:
-        if safe(lambda: window.name) == name and safe(lambda: window.getRole()) == role:
-            if showing(window):
-                return window
-    return None
+    return accessible.top_level(os.path.basename(game_path), name, role)
 
 
 def no_controllers(root, what):
@@ -110,14 +79,11 @@ def no_controllers(root, what):
 
 
 def xdotool(*args):
-    subprocess.run(["timeout", "10", "xdotool", *args], check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    accessible.run("xdotool", *args)
 
 
 def main_window_id():
-    out = subprocess.run(["timeout", "10", "xdotool", "search", "--onlyvisible", "--name",
-                          f"^{TITLE}$"], capture_output=True, text=True).stdout.split()
-    return out[0] if out else None
+    return accessible.window_id(TITLE)
 
 
 # Each step runs when the one before has seen what it waits for.

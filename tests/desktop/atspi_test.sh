@@ -5,7 +5,8 @@
 #
 #   atspi_test.sh GAME
 TEST_NAME=atspi
-source "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 GAME" >&2
@@ -20,4 +21,4 @@ private_home
 start_session_bus
 suppress_reader_key_copies
 export WORK=$work
-/usr/bin/python3 "$DESKTOP_TESTS/atspi_test.py" "$1" || fail "the screen reader's view is not as expected"
+/usr/bin/python3 -B "$DESKTOP_TESTS/atspi_test.py" "$1" || fail "the screen reader's view is not as expected"

@@ -8,7 +8,8 @@
 #
 #   destroy_test.sh GAME
 TEST_NAME=destroy
-source "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 GAME" >&2
@@ -16,16 +17,12 @@ if [ $# -lt 1 ]; then
 fi
 game=$1
 need Xvfb xdotool xdpyinfo
-XDOTOOL=$(type -P xdotool)
-xdotool() { timeout 10 "$XDOTOOL" "$@"; }
 
 start_xvfb 1280x1024
 no_session_bus
 private_home
 
 readonly TITLE="ホシフルツルギ２" PROMPT_TITLE="ホシフルツルギⅡ"
-found=""
-find_window() { found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1); [ -n "$found" ]; }
 
 passed=0
 # Starts the game, opens the name prompt when asked to, destroys the named
@@ -36,12 +33,12 @@ case_() { # what prompt?(yes/no) destroy(main/prompt) how(windowclose/windowkill
     "$game" >"$work/game.log" 2>&1 &
     game_pid=$!
     started+=($game_pid)
-    poll 10000 find_window "$TITLE" || fail "$1: the window did not appear"
+    poll 10000 find_window "^$TITLE\$" || fail "$1: the window did not appear"
     main=$found
     target=$main
     if [ "$2" = yes ]; then
         xdotool mousemove --window "$main" 53 136 click 1 || fail "$1: cannot click START"
-        poll 5000 find_window "$PROMPT_TITLE" || fail "$1: no name prompt"
+        poll 5000 find_window "^$PROMPT_TITLE\$" || fail "$1: no name prompt"
         [ "$3" = prompt ] && target=$found
     fi
     sent=$(now_ms)

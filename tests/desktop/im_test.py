@@ -14,69 +14,13 @@ import time
 
 import pyatspi
 
+from accessible import app, children, message_box_title, run, safe, showing, top_level, wait, \
+    walk, window_id
+
 TITLE = "ホシフルツルギ２"
 PROMPT_TITLE = "ホシフルツルギⅡ"
 NAME = "勇者"
 WALK = NAME + "は先に進むためしばらく歩いた。"
-
-
-def safe(call, default=None):
-    try:
-        return call()
-    except Exception:
-        return default
-
-
-def children(obj):
-    count = safe(lambda: obj.childCount, 0)
-    return [c for c in (safe(lambda: obj.getChildAtIndex(i)) for i in range(count)) if c]
-
-
-def walk(obj):
-    yield obj
-    for child in children(obj):
-        yield from walk(child)
-
-
-def showing(obj):
-    return safe(lambda: obj.getState().contains(pyatspi.STATE_SHOWING), False)
-
-
-def app(name):
-    for candidate in children(pyatspi.Registry.getDesktop(0)):
-        if safe(lambda: candidate.name) == name:
-            return candidate
-    return None
-
-
-def wait(what, condition, limit=15.0):
-    deadline = time.monotonic() + limit
-    while time.monotonic() < deadline:
-        found = condition()
-        if found:
-            return found
-        time.sleep(0.05)
-    raise SystemExit(f"FAIL: timed out waiting for {what}")
-
-
-def run(*args):
-    subprocess.run(["timeout", "10", *args], check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-
-def window_id(title):
-    out = subprocess.run(["timeout", "10", "xdotool", "search", "--onlyvisible", "--name",
-                          f"^{title}$"], capture_output=True, text=True).stdout.split()
-    return out[0] if out else None
-
-
-def top_level(game_name, title, role):
-    found = app(game_name)
-    for window in children(found) if found else []:
-        if safe(lambda: window.name) == title and safe(lambda: window.getRole()) == role \
-                and showing(window):
-            return window
-    return None
 
 
 def field_text(dialog):
@@ -130,13 +74,12 @@ def main():
         print(f"ok: mozc committed {committed} into the name field")
         run("xdotool", "key", "Return")
         wait("the welcome message", lambda: alert_text(game_name))
-        box_window = wait("the message box's X window", lambda: window_id(
-            game_name[:1] + game_name[1:].split(".")[0].lower()))
+        box = message_box_title(game_path)
+        box_window = wait("the message box's X window", lambda: window_id(box))
         run("xdotool", "windowfocus", "--sync", box_window, "key", "Return")
         wait("the crossroads", lambda: alert_text(game_name) is None)
         # North, the villager, "talk", his advice, "move on": the walk on is
         # told with the player's name. (Places in the window, from the rows.)
-        box = game_name[:1] + game_name[1:].split(".")[0].lower()
         steps = [("click", "92", "208"), ("click", "97", "248"), ("Return",),
                  ("click", "112", "100"), ("Down",), ("click", "101", "264"),
                  ("click", "105", "252")]

@@ -7,7 +7,8 @@
 #
 #   im_test.sh GAME
 TEST_NAME=im
-source "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 GAME" >&2
@@ -25,7 +26,7 @@ user=$(id -un)
 [ "$(id -u)" -eq 0 ] && user=nobody
 mkdir -p "$work/user/home/.config/fcitx5" "$work/user/runtime"
 cp "$1" "$work/user/hoshifuru2"
-cp "$DESKTOP_TESTS/im_test.py" "$work/user/"
+cp "$DESKTOP_TESTS/im_test.py" "$DESKTOP_TESTS/accessible.py" "$work/user/"
 cat >"$work/user/home/.config/fcitx5/profile" <<'EOF'
 [Groups/0]
 Name=Default

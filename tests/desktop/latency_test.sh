@@ -19,7 +19,8 @@
 # 8 ms of the game's processor time at the 90th percentile, and at most
 # 16 ms on screen (one frame at 60 Hz) at the median.
 TEST_NAME=latency
-source "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 4 ]; then
     echo "usage: $0 GAME STEPTIME STORYPLAY RUNS" >&2

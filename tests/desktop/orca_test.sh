@@ -9,7 +9,8 @@
 #
 #   orca_test.sh GAME FOLDER ROAD...
 TEST_NAME=orca
-source "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 3 ]; then
     echo "usage: $0 GAME FOLDER ROAD..." >&2
@@ -91,7 +92,6 @@ poll 10000 test -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ||
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 openbox_pid=$!
 started+=($openbox_pid)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 poll 10000 wm_running || fail "openbox did not start"
 
 # Orca starts beside any other Orca, tells when it is idle and marks its

@@ -14,7 +14,8 @@
 # "corner", a frame higher than the screen, at its top edge. The name prompt
 # then opens on the screen too, and the window stays where it is.
 TEST_NAME=place
-source "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 GAME [SHOT_DIR]" >&2
@@ -40,8 +41,6 @@ readonly CASES=(
     "1280x800 2 inside"
     "800x600 2 corner"
 )
-
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # A window of the game by its exact title once openbox has framed it; sets
 # found.

@@ -26,8 +26,8 @@
 // At the end the program is sent SIGTERM. Exit status: 0 done, 1 bad use or
 // no display, 2 a step drew nothing or the window did not come, 3 the
 // program could not be started or ended early.
-#include <xcb/damage.h>
-#include <xcb/xcb.h>
+#include "xclient.h"
+
 #include <xcb/xtest.h>
 
 #include <cerrno>
@@ -50,11 +50,8 @@
 
 namespace {
 
-double nowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
+using xclient::nowMs;
+using xclient::own;
 
 pid_t child = 0;
 pid_t program = 0; // the process that owns the window: the child, or one it started
@@ -69,84 +66,60 @@ pid_t program = 0; // the process that owns the window: the child, or one it sta
     std::exit(status);
 }
 
-template <class T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-template <class T> Reply<T> own(T *reply) {
-    return Reply<T>(reply, &std::free);
-}
-
+// The display, watched for windows and drawings, and driven with XTest.
 class Display {
 public:
     Display() {
-        m_c = xcb_connect(nullptr, nullptr);
-        if (xcb_connection_has_error(m_c))
+        if (!m_screen.connected())
             fail(1, "cannot open the display");
-        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
-        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-        xcb_change_window_attributes(m_c, m_root, XCB_CW_EVENT_MASK, &mask);
-        auto damage =
-            own(xcb_damage_query_version_reply(m_c, xcb_damage_query_version(m_c, 1, 1), nullptr));
-        if (!damage)
+        if (!m_screen.watchDrawing())
             fail(1, "the display has no Damage extension");
         auto test = own(xcb_test_get_version_reply(m_c, xcb_test_get_version(m_c, 2, 2), nullptr));
         if (!test)
             fail(1, "the display has no XTEST extension");
-        m_damageEvent = xcb_get_extension_data(m_c, &xcb_damage_id)->first_event;
-        const xcb_damage_damage_t damageId = xcb_generate_id(m_c);
-        xcb_damage_create(m_c, damageId, m_root, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
-        m_pidAtom = atom("_NET_WM_PID");
-        xcb_flush(m_c);
-    }
-    ~Display() { xcb_disconnect(m_c); }
-
-    xcb_atom_t atom(const char *name) {
-        auto reply = own(xcb_intern_atom_reply(
-            m_c, xcb_intern_atom(m_c, 0, uint16_t(std::strlen(name)), name), nullptr));
-        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     }
 
-    // The _NET_WM_PID of a window, or -1.
-    long pidOf(xcb_window_t window) {
-        auto reply = own(xcb_get_property_reply(
-            m_c, xcb_get_property(m_c, 0, window, m_pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
-        if (!reply || xcb_get_property_value_length(reply.get()) != 4)
-            return -1;
-        return long(*static_cast<uint32_t *>(xcb_get_property_value(reply.get())));
-    }
+    // The process behind a window (its _NET_WM_PID), or 0.
+    pid_t pidOf(xcb_window_t window) { return pid_t(m_screen.pidOf(window)); }
 
     // Waits up to `ms` for an event; returns it (owned by the caller) or null.
     xcb_generic_event_t *next(double ms) {
-        if (xcb_generic_event_t *event = xcb_poll_for_event(m_c))
-            return event;
-        pollfd fd{xcb_get_file_descriptor(m_c), POLLIN, 0};
-        const int waited = poll(&fd, 1, std::max(0, int(std::ceil(ms))));
-        if (xcb_connection_has_error(m_c))
+        xcb_generic_event_t *event = m_screen.next(ms);
+        if (m_screen.broken())
             fail(1, "the display connection broke");
-        return waited > 0 ? xcb_poll_for_event(m_c) : nullptr;
+        return event;
     }
 
-    bool isDamage(const xcb_generic_event_t *event) const {
-        return (event->response_type & 0x7f) == m_damageEvent + XCB_DAMAGE_NOTIFY;
+    // Waits until nothing is drawn for quietMs; returns the time of the last
+    // drawing (or `since` when none came), or -1 at the deadline.
+    double settle(double since, double quietMs, double deadline, bool expectDrawing = false) {
+        const xclient::Screen::Settled settled =
+            m_screen.settle(since, quietMs, deadline, expectDrawing);
+        if (m_screen.broken())
+            fail(1, "the display connection broke");
+        return settled.quiet ? settled.lastDrawn : -1;
     }
 
     // Root coordinates of a point in the window's client area.
     std::pair<int, int> toRoot(xcb_window_t window, int x, int y) {
         auto reply = own(xcb_translate_coordinates_reply(
-            m_c, xcb_translate_coordinates(m_c, window, m_root, int16_t(x), int16_t(y)), nullptr));
+            m_c, xcb_translate_coordinates(m_c, window, m_screen.root(), int16_t(x), int16_t(y)),
+            nullptr));
         if (!reply)
             fail(2, "the main window is gone");
         return {reply->dst_x, reply->dst_y};
     }
 
     void click(int x, int y) {
-        xcb_test_fake_input(m_c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root, int16_t(x),
-                            int16_t(y), 0);
+        xcb_test_fake_input(m_c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_screen.root(),
+                            int16_t(x), int16_t(y), 0);
         xcb_test_fake_input(m_c, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         xcb_test_fake_input(m_c, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         xcb_flush(m_c);
     }
     void moveTo(int x, int y) {
-        xcb_test_fake_input(m_c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root, int16_t(x),
-                            int16_t(y), 0);
+        xcb_test_fake_input(m_c, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_screen.root(),
+                            int16_t(x), int16_t(y), 0);
         xcb_flush(m_c);
     }
     void key(xcb_keycode_t code) {
@@ -172,10 +145,8 @@ public:
     }
 
 private:
-    xcb_connection_t *m_c = nullptr;
-    xcb_window_t m_root = 0;
-    uint8_t m_damageEvent = 0;
-    xcb_atom_t m_pidAtom = XCB_ATOM_NONE;
+    xclient::Screen m_screen;
+    xcb_connection_t *m_c = m_screen.connection();
 };
 
 struct Options {
@@ -233,33 +204,6 @@ double cpuMs() {
     return ns / 1e6;
 }
 
-// Waits until nothing is drawn for quietMs; returns the time of the last
-// damage seen (or `since` when none came), or -1 at the deadline. With
-// expectDrawing, a step that must change the screen waits for its first
-// drawing until the deadline: a busy machine may take longer than quietMs
-// to begin.
-double settle(Display &display, double since, double quietMs, double deadline,
-              bool expectDrawing = false) {
-    double last = -1;
-    for (;;) {
-        const double now = nowMs();
-        if (now > deadline)
-            return -1;
-        const double quietUntil = (last < 0 ? since : last) + quietMs;
-        if (last >= 0 && now >= quietUntil)
-            return last;
-        xcb_generic_event_t *event = display.next(std::min(quietUntil, deadline) - now);
-        if (!event) {
-            if (last < 0 && !expectDrawing && nowMs() >= since + quietMs)
-                return since; // nothing was drawn at all
-            continue;
-        }
-        if (display.isDamage(event))
-            last = nowMs();
-        std::free(event);
-    }
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -297,12 +241,12 @@ int main(int argc, char **argv) {
             const auto *map = reinterpret_cast<xcb_map_notify_event_t *>(event);
             if (!map->override_redirect) {
                 window = map->window;
-                program = pid_t(display.pidOf(map->window));
+                program = display.pidOf(map->window);
             }
         }
         std::free(event);
     }
-    if (settle(display, nowMs(), std::max(options.quietMs, 300.0), deadline + 5e3) < 0)
+    if (display.settle(nowMs(), std::max(options.quietMs, 300.0), deadline + 5e3) < 0)
         fail(2, "the window never settled");
 
     int number = 0;
@@ -321,7 +265,7 @@ int main(int argc, char **argv) {
             const auto [rx, ry] = display.toRoot(window, x, y);
             // The pointer is brought over the spot first: hovering may redraw.
             display.moveTo(rx, ry);
-            settle(display, nowMs(), options.quietMs, nowMs() + 5e3);
+            display.settle(nowMs(), options.quietMs, nowMs() + 5e3);
             cpuStart = cpuMs();
             start = nowMs();
             display.click(rx, ry);
@@ -344,7 +288,7 @@ int main(int argc, char **argv) {
             fail(1, "unknown step: " + step);
         }
         const double last =
-            settle(display, start, options.quietMs, start + options.timeoutS * 1e3, true);
+            display.settle(start, options.quietMs, start + options.timeoutS * 1e3, true);
         if (last < 0)
             fail(2, "step " + std::to_string(number) + " (" + step +
                         ") drew nothing or never settled");

@@ -20,7 +20,8 @@
 # is not counted as a close. The last line counts the closes and the
 # processes left behind.
 TEST_NAME=wayland
-source "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 2 ]; then
     echo "usage: $0 GAME RUNS [SHOT_DIR]" >&2
@@ -85,10 +86,10 @@ start_game() {
     game_pid=$!
     started+=($game_pid)
     park_pointer
-    poll 10000 find_window || fail "the game's window did not appear (run $run)"
+    poll 10000 find_client_area || fail "the game's window did not appear (run $run)"
 }
 # Sets cx cy cw: the client area on the screen (its top row, 383 pixels).
-find_window() {
+find_client_area() {
     shot || return 1
     local found
     found=$(screen window "$work/shot.ppm") || return 1
@@ -197,7 +198,7 @@ play_opening() { # check?
         click_close
         park_pointer
         sleep 0.5
-        running "$game_pid" && find_window && frames_other_than_main ||
+        running "$game_pid" && find_client_area && frames_other_than_main ||
             fail "the main window's close control acted while the name prompt was open"
         echo "the main window's close control under the name prompt: ignored"
         # The prompt's own close control cancels it (with the mouse alone:
@@ -234,7 +235,7 @@ start_game
 read_outline
 park_pointer
 shot || fail "no screenshot"
-find_window || fail "the window moved"
+find_client_area || fail "the window moved"
 check_controls $((cx - 3)) $((cy - 30)) $((cw + 6)) 2 "the main window (minimise and close)" main
 check_bare $((cx - 3)) $((cy - 30)) $((cw + 6)) $((ch + 33)) "the main window"
 play_opening check

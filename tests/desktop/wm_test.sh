@@ -16,7 +16,8 @@
 # Motif hints), and draws minimise and maximise buttons on every frame
 # whatever the hints say.
 TEST_NAME=wm
-source "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 2 ]; then
     echo "usage: $0 openbox|xfwm4 GAME [SHOT_DIR]" >&2
@@ -26,16 +27,9 @@ wm=$1 game=$2
 SHOT_DIR=${3:-}
 TEST_NAME=$wm
 need Xvfb xdotool xprop xwininfo xdpyinfo dbus-daemon "$wm"
-# No X client may wait for ever.
-XPROP=$(type -P xprop) XDOTOOL=$(type -P xdotool) XWININFO=$(type -P xwininfo)
-xprop() { timeout 10 "$XPROP" "$@"; }
-xdotool() { timeout 10 "$XDOTOOL" "$@"; }
-xwininfo() { timeout 10 "$XWININFO" "$@"; }
 
 readonly TITLE="ホシフルツルギ２" PROMPT_TITLE="ホシフルツルギⅡ"
-box_title=$(basename "$game")
-box_title=${box_title%%.*}
-box_title="${box_title:0:1}$(printf '%s' "${box_title:1}" | tr '[:upper:]' '[:lower:]')"
+box_title=$(message_box_title "$game")
 
 # What the game asks for: flags, functions, decorations, input mode, status.
 readonly WINDOW_HINTS="0x3, 0x2c, 0x3a, 0x0, 0x0"
@@ -65,7 +59,6 @@ openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & ;;
 xfwm4) xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & ;;
 esac
 started+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 poll 10000 wm_running || fail "$wm did not start"
 
 "$game" >"$work/game.log" 2>&1 &

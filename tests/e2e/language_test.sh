@@ -5,26 +5,13 @@
 # for. Arguments other than --language ja|en are refused.
 #
 #   language_test.sh GAME
-set -u
-source "$(dirname "$0")/../wait.sh"
-source "$(dirname "$0")/../../tools/private-xvfb.sh"
+TEST_NAME=language FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 game=$1
 readonly JAPANESE="ホシフルツルギ２" ENGLISH="Hoshifuru Tsurugi 2"
-work=$(mktemp -d /tmp/hoshifuru2-language.XXXXXX)
-xvfb_pid=""
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
-failed=0 passed=0
-fail() {
-    echo "FAIL: $*"
-    failed=$((failed + 1))
-}
-pass() {
-    echo "PASS: $*"
-    passed=$((passed + 1))
-}
-
-start_private_xvfb "$work" 1920x1080 || exit 1
+start_xvfb 1920x1080
 
 # The title of the game's window, started with the environment and arguments
 # given (VAR=VALUE... [-- ARGUMENTS...]); empty when no window showed.
@@ -88,5 +75,4 @@ for arguments in "--language" "--language fr" "--language en --language ja" "--l
     fi
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+all_passed

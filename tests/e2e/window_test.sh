@@ -24,33 +24,26 @@
 # Every wait polls with a deadline; nothing sleeps blindly except the short
 # grace period in which an ignored close must stay ignored.
 
-set -u
-set -o pipefail
-export LC_ALL=C.UTF-8
-source "$(dirname "$0")/../wait.sh"
+TEST_NAME=e2e
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 4 ]; then
     echo "usage: $0 play|close GAME STORYPLAY WMCLOSE [OUTDIR]" >&2
     exit 2
 fi
-mode=$1 game=$2 storyplay=$3 wmclose=$4 outdir=${5:-$PWD}
+mode=$1 game=$2 storyplay=$3 wmclose=$4
+SHOT_DIR=${5:-$PWD}
 case $mode in play | close) ;; *)
     echo "unknown mode: $mode" >&2
     exit 2
     ;;
 esac
+TEST_NAME=e2e-$mode
 
-for tool in Xvfb xdotool xprop xwininfo import jq od; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "FAIL: $tool is not installed (make test-deps installs it)" >&2
-        exit 1
-    fi
-done
+need Xvfb xdotool xprop xwininfo import jq od
 for file in "$game" "$storyplay" "$wmclose"; do
-    if [ ! -x "$file" ]; then
-        echo "FAIL: $file is not an executable" >&2
-        exit 1
-    fi
+    [ -x "$file" ] || stop "$file is not an executable"
 done
 
 # What the window must be, whatever the layout says.
@@ -59,50 +52,12 @@ readonly PROMPT_TITLE="ホシフルツルギⅡ"
 readonly CLIENT_W=383 CLIENT_H=359 WIN_X=307 WIN_Y=169
 readonly SCREEN_W=1920 SCREEN_H=1080
 readonly MAROON="128 0 0"
-# Message boxes carry the application title: the program file's name, cut at
-# its first full stop, all but the first character in lower case.
-box_title=$(basename "$game")
-box_title=${box_title%%.*}
+# Message boxes carry the application title.
+box_title=$(message_box_title "$game")
 game_class=$(basename "$game")
-box_title="${box_title:0:1}$(printf '%s' "${box_title:1}" | tr '[:upper:]' '[:lower:]')"
-
-work=$(mktemp -d /tmp/hoshifuru2-e2e.XXXXXX)
-xvfb_pid=""
 game_pid=""
-cleanup() {
-    if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
-        kill -KILL "$game_pid" 2>/dev/null
-        wait "$game_pid" 2>/dev/null
-    fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    if [ -n "${DISPLAY:-}" ]; then
-        local shot="$outdir/e2e-$mode-failure.png"
-        import -silent -window root "png:$shot" 2>/dev/null && echo "the screen: $shot" >&2
-    fi
-    if [ -s "$work/game.log" ]; then
-        echo "--- the game's standard error:" >&2
-        tail -n 20 "$work/game.log" >&2
-    fi
-    exit 1
-}
 
 # ---------------------------------------------------------------- the X server
-source "$(dirname "$0")/../../tools/private-xvfb.sh"
-start_xvfb() {
-    start_private_xvfb "$work" "${SCREEN_W}x${SCREEN_H}" || fail "Xvfb did not start"
-    poll 5000 display_answers || fail "display $DISPLAY does not answer"
-}
-display_answers() { xwininfo -root >/dev/null 2>&1; }
-
 # ---------------------------------------------------------------- the layout
 # Widget geometry in client coordinates, read from the built window.
 declare -A WX WY WW WH WCLASS WCOLOR WITEMH WCOUNT
@@ -367,6 +322,7 @@ start_game() {
     mkdir -p "$work/home" && mkdir -p -m 0700 "$work/runtime"
     HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" "$game" >"$work/game.log" 2>&1 &
     game_pid=$!
+    started+=("$game_pid")
     await_window "$TITLE" is_dialog "" "main window"
     main_win=$found
     await_screen "start" "hajimari" "start-up"
@@ -374,7 +330,7 @@ start_game() {
 
 # Waits for the game to end; sets exit_status and exit_ms (since $1).
 await_exit() { # since-ms limit-ms
-    if poll "$2" not_running; then
+    if poll "$2" not_running "$game_pid"; then
         wait "$game_pid"
         exit_status=$?
         exit_ms=$(($(now_ms) - $1))
@@ -383,7 +339,6 @@ await_exit() { # since-ms limit-ms
     fi
     return 1
 }
-not_running() { ! kill -0 "$game_pid" 2>/dev/null; }
 
 # ---------------------------------------------------------------- checks
 # Whether a Motif functions or decorations word allows BIT: with the "all"
@@ -442,7 +397,7 @@ check_window_frame() {
 }
 
 # ---------------------------------------------------------------- the modes
-start_xvfb
+start_xvfb "${SCREEN_W}x${SCREEN_H}"
 read_layout
 
 if [ "$mode" = play ]; then

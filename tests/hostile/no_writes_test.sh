@@ -23,11 +23,9 @@
 # A finding listed in KNOWN below is printed as such and does not fail the
 # test; any other finding does. Each entry names the fault it stands for.
 
-set -u
-set -o pipefail
-export LC_ALL=C.UTF-8
-source "$(dirname "$0")/../../tools/private-xvfb.sh"
-source "$(dirname "$0")/../wait.sh"
+TEST_NAME=nowrites FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -ne 4 ]; then
     echo "usage: $0 STORYPLAY GAME WMCLOSE SCRIPT" >&2
@@ -35,12 +33,7 @@ if [ $# -ne 4 ]; then
 fi
 storyplay=$1 game=$2 wmclose=$3 script=$4
 
-for tool in strace Xvfb xdotool xwininfo dbus-launch; do
-    command -v "$tool" >/dev/null || {
-        echo "FAIL: $tool is not installed (make test-deps installs it)" >&2
-        exit 1
-    }
-done
+need strace Xvfb xdotool xwininfo dbus-launch
 
 # Findings that stand for faults already reported, as extended regular
 # expressions over the strace line (after its process id).
@@ -54,23 +47,13 @@ KNOWN=(
 # the program with an error); the other tests check for leaks.
 traced_asan="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-work=$(mktemp -d /tmp/hoshifuru2-nowrites.XXXXXX)
-xvfb_pid=""
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    # Anything a run started and left behind (a bus daemon) has a home here.
+# Anything a run started and left behind (a bus daemon) has a home in the
+# work folder.
+end_leftovers() {
     grep -lzE "^HOME=$work/" /proc/[0-9]*/environ 2>/dev/null |
         sed -E 's|/proc/([0-9]+)/environ|\1|' | xargs -r kill 2>/dev/null
-    rm -rf "$work"
 }
-trap cleanup EXIT
-
-failures=0
-passes=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+at_exit+=(end_leftovers)
 
 trace() { # log command...
     local log=$1
@@ -170,9 +153,7 @@ game_run() {
         ASAN_OPTIONS="$traced_asan" \
         "$game" 2>"$work/$name.err" &
     local tracer=$!
-    found=""
-    find_one() { found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1); [ -n "$found" ]; }
-    if ! poll 10000 find_one '^ホシフルツルギ２$'; then
+    if ! poll 10000 find_window '^ホシフルツルギ２$'; then
         fail "$name: the window did not appear"
         stop_trace "$tracer"
         return
@@ -180,11 +161,11 @@ game_run() {
     main=$found
     # START sits at 16,128 (75x17) in the window.
     xdotool mousemove --window "$main" 53 136 click 1
-    poll 5000 find_one '^ホシフルツルギⅡ$' || { fail "$name: no name prompt"; stop_trace "$tracer"; return; }
+    poll 5000 find_window '^ホシフルツルギⅡ$' || { fail "$name: no name prompt"; stop_trace "$tracer"; return; }
     prompt=$found
     xdotool windowfocus --sync "$prompt" type --delay 10 "ゆう"
     xdotool key Return
-    poll 5000 find_one '^hoshifuru2$' || { fail "$name: no welcome message"; stop_trace "$tracer"; return; }
+    poll 5000 find_window "^$(message_box_title "$game")\$" || { fail "$name: no welcome message"; stop_trace "$tracer"; return; }
     box=$found
     xdotool windowfocus --sync "$box" key Return
     gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
@@ -200,7 +181,6 @@ game_run() {
     [ $status -eq 0 ] || fail "$name: the game exited with status $status"
     judge "$name" "$work/$name.strace" "$game"
 }
-not_running() { ! kill -0 "$1" 2>/dev/null; }
 # Ends a traced run that went wrong: the traced game first (strace's child),
 # then strace.
 stop_trace() {
@@ -211,5 +191,4 @@ stop_trace() {
 
 game_run
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+all_passed

@@ -59,11 +59,9 @@
 # WMCLOSE is the helper that sends WM_DELETE_WINDOW (tests/e2e). "relaxed"
 # (the sanitizer build) triples the time limits.
 
-set -u
-set -o pipefail
-export LC_ALL=C.UTF-8
-source "$(dirname "$0")/../../tools/private-xvfb.sh"
-source "$(dirname "$0")/../wait.sh"
+TEST_NAME=surroundings FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
 if [ $# -lt 3 ]; then
     echo "usage: $0 MODE GAME WMCLOSE [relaxed]" >&2
@@ -75,39 +73,9 @@ xhelper=${HOSTILE_XHELPER:-hostile_xhelper}
 slow=1
 [ "${4:-}" = relaxed ] && slow=3
 
-for tool in Xvfb xdotool xprop xwininfo strace perl readelf python3; do
-    command -v "$tool" >/dev/null || {
-        echo "FAIL: $tool is not installed (make test-deps installs it)" >&2
-        exit 1
-    }
-done
+need Xvfb xdotool xprop xwininfo strace perl readelf python3
 
-work=$(mktemp -d /tmp/hoshifuru2-surroundings.XXXXXX)
-xvfb_pid=""
-started=() # every process this script started, ended at exit
-cleanup() {
-    local pid
-    for pid in "${started[@]}"; do
-        kill -KILL "$pid" 2>/dev/null
-    done
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    chmod -R u+w "$work" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-# Message boxes carry the program file's name, cut at its first full stop,
-# all but the first character in lower case.
-box_title=$(basename "$game")
-box_title=${box_title%%.*}
-box_title="${box_title:0:1}$(printf '%s' "${box_title:1}" | tr '[:upper:]' '[:lower:]')"
+box_title=$(message_box_title "$game")
 
 # Each run starts from an environment of its own: a fresh home, temporary
 # and runtime folder, no session bus, nothing else inherited but PATH, the
@@ -141,11 +109,8 @@ start_game() {
     started+=("$game_pid")
 }
 
-found=""
 main=""
-find_window() { found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$found" ]; }
 gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
-not_running() { ! kill -0 "$1" 2>/dev/null; }
 # Waits for the game to end: await_exit LIMIT-MS; sets exit_status.
 await_exit() {
     exit_status=""
@@ -171,13 +136,6 @@ open_welcome() {
     await_prompt || return 1
     press_return "$found"
     await_box
-}
-
-start_xvfb() {
-    start_private_xvfb "$work" 1280x1024 || {
-        echo "FAIL: Xvfb did not start" >&2
-        exit 1
-    }
 }
 
 # ---------------------------------------------------------------- display
@@ -217,7 +175,7 @@ test_display() {
 
     # A library the platform needs is broken: the line names it, whatever
     # the loader's words for it.
-    start_xvfb
+    start_xvfb 1280x1024
     mkdir "$work/broken"
     : >"$work/broken/libxcb-icccm.so.4"
     fresh_env
@@ -263,7 +221,7 @@ test_display() {
 
 # ---------------------------------------------------------------- arguments
 test_arguments() {
-    start_xvfb
+    start_xvfb 1280x1024
     mkfifo "$work/fifo" # anything that opened it to read would wait for ever
     mkdir "$work/plugins"
     local args
@@ -347,7 +305,7 @@ in_box() { open_welcome; }
 in_scene() { open_welcome && local box=$found && press_return "$box" && poll 5000 gone "$box"; }
 
 test_signals() {
-    start_xvfb
+    start_xvfb 1280x1024
     hup_case "at the title" at_title
     hup_case "in the name prompt" in_prompt
     hup_case "in a message box" in_box
@@ -535,11 +493,9 @@ hostile_bus_case() { # description, address
 }
 
 test_sessionbus() {
-    if ! command -v dbus-launch >/dev/null; then
-        echo "FAIL: dbus-launch is not installed (make test-deps installs dbus-x11)" >&2
-        exit 1
-    fi
-    start_xvfb
+    command -v dbus-launch >/dev/null ||
+        stop "dbus-launch is not installed (make test-deps installs dbus-x11)"
+    start_xvfb 1280x1024
     sessionbus_case "no session bus" yes
     sessionbus_case "no session bus, no home folder" no
 
@@ -626,7 +582,7 @@ while True:
 }
 
 test_sound() {
-    start_xvfb
+    start_xvfb 1280x1024
     fresh_env
     start_game
     if play_opening "quiet beep"; then
@@ -743,7 +699,7 @@ titles_case() { # locale-assignment
 }
 
 test_titles() {
-    start_xvfb
+    start_xvfb 1280x1024
     titles_case LANG=C
     titles_case LC_ALL=POSIX
 
@@ -793,7 +749,7 @@ with_limit() { # ulimit-argument
 }
 
 test_descriptors() {
-    start_xvfb
+    start_xvfb 1280x1024
     fresh_env
     with_limit -n
     ends_with_one_line "limit 7" '^hoshifuru2: '
@@ -830,7 +786,7 @@ test_libraries() {
     # The libraries planted where the game starts: the display's, the C++
     # and C libraries, Qt's, the platform plugin's, and those of the alert
     # sound, loaded on the first beep.
-    start_xvfb
+    start_xvfb 1280x1024
     fresh_env
     local planted=$work/planted name
     mkdir "$planted"
@@ -892,7 +848,7 @@ stopped_x_case() { # description, steps-function
 }
 
 test_hangs() {
-    start_xvfb
+    start_xvfb 1280x1024
     stopped_x_case "X server stopped at the title" at_title
     stopped_x_case "X server stopped in the name prompt" in_prompt
     stopped_x_case "X server stopped in a message box" in_box
@@ -982,7 +938,7 @@ refused_case() { # description, pattern, ulimit-arguments...
 }
 
 test_limits() {
-    start_xvfb
+    start_xvfb 1280x1024
     if [ "$slow" -eq 1 ]; then
         # (The sanitizers' runtime needs far more address space and stack
         # than these before the program starts: the sanitizer build is not
@@ -1009,7 +965,7 @@ test_limits() {
 
 # ---------------------------------------------------------------- settings
 test_settings() {
-    start_xvfb
+    start_xvfb 1280x1024
     local value
     for value in 0 -1 nan inf 1e-9 0.2 1000 100; do
         setting_case "QT_SCALE_FACTOR=$value" '^hoshifuru2: .*scale'
@@ -1038,7 +994,7 @@ setting_case() { # assignment, pattern
 
 # ---------------------------------------------------------------- clipboard
 test_clipboard() {
-    start_xvfb
+    start_xvfb 1280x1024
     "$xhelper" mute-owner >"$work/owner" &
     started+=($!)
     poll 5000 test -s "$work/owner"
@@ -1074,7 +1030,4 @@ display | arguments | signals | sessionbus | sound | titles | descriptors | libr
     exit 2
     ;;
 esac
-if [ "$failures" -gt 0 ]; then
-    echo "$failures failure(s)" >&2
-    exit 1
-fi
+all_passed

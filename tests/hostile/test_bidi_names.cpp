@@ -6,11 +6,10 @@
 // name's letters already in the order they show in (no direction marks).
 // What is stored and what the box reports as its text stay as typed. A name
 // inside a narration, with text on both sides, is kept from both.
-#include "accessibility.h"
 #include "dialogs.h"
+#include "fixture.h"
 #include "form1.h"
-#include "look.h"
-#include "platform/readers.h"
+#include "player.h"
 #include "services.h"
 
 #include <QAbstractItemView>
@@ -27,31 +26,21 @@ const QString walkedOn = QStringLiteral("は先に進むためしばらく歩い
 
 // Pastes the name into the prompt, and keeps a picture of the text of every
 // message box that opens.
-class Painter : public StoryObserver {
+class Painter : public fixture::Answerer {
 public:
     QString name;
-    QStringList texts;
     QList<QImage> pictures;
 
-    void promptOpening(NamePrompt *prompt) override {
-        QMetaObject::invokeMethod(
-            prompt,
-            [this, prompt] {
-                QGuiApplication::clipboard()->setText(name);
-                QTest::keyClick(prompt->field(), Qt::Key_V, Qt::ControlModifier);
-                QTest::keyClick(prompt->field(), Qt::Key_Return);
-            },
-            Qt::QueuedConnection);
-    }
-    void messageOpening(MessageBox *box) override {
-        QMetaObject::invokeMethod(
-            box,
-            [this, box] {
-                texts << box->text();
-                pictures << textPicture(box);
-                QTest::keyClick(box->button(), Qt::Key_Return);
-            },
-            Qt::QueuedConnection);
+    Painter() {
+        onPrompt = [this](NamePrompt *prompt) {
+            QGuiApplication::clipboard()->setText(name);
+            QTest::keyClick(prompt->field(), Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(prompt->field(), Qt::Key_Return);
+        };
+        onMessage = [this](MessageBox *box) {
+            pictures << textPicture(box);
+            QTest::keyClick(box->button(), Qt::Key_Return);
+        };
     }
 
     static QImage textPicture(MessageBox *box) {
@@ -59,10 +48,6 @@ public:
         return view ? view->grab().toImage() : QImage();
     }
 };
-
-void click(QWidget *widget) {
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
-}
 
 } // namespace
 
@@ -76,33 +61,23 @@ class BidiNamesTest : public QObject {
     // begins with the name.
     void walkNorth(const QString &name) {
         painter.name = name;
-        painter.texts.clear();
+        painter.messages.clear();
         painter.pictures.clear();
         for (QWidget *widget : form->topLevelWidgets())
             widget->hide();
         form->start->show();
-        click(form->start);
-        QTest::mouseClick(form->Box1->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          form->Box1->visualItemRect(form->Box1->item(0)).center());
-        click(form->BitBtn1);
-        click(form->namiki);
-        form->Box2->showPopup();
-        QAbstractItemView *view = form->Box2->view();
-        const QPoint at = view->visualRect(view->model()->index(0, 0)).center();
-        QTest::mouseMove(view->viewport(), at);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        if (view->isVisible())
-            form->Box2->hidePopup();
-        click(form->BitBtn2);
-        click(form->BitBtn5);
+        clickWidget(form->start);
+        chooseEntry(form->Box1, 0);
+        clickWidget(form->BitBtn1);
+        clickWidget(form->namiki);
+        chooseEntry(form->Box2, 0);
+        clickWidget(form->BitBtn2);
+        clickWidget(form->BitBtn5);
     }
 
 private slots:
     void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
+        fixture::setUp();
         Services::instance().setObserver(&painter);
         form = new TForm1;
         form->show();
@@ -133,8 +108,8 @@ private slots:
         QFETCH(QString, seen);
         walkNorth(name);
         QCOMPARE(PlayerName, name);
-        QCOMPARE(painter.texts.size(), 4);
-        QCOMPARE(painter.texts.at(2), name + walkedOn);
+        QCOMPARE(painter.messages.size(), 4);
+        QCOMPARE(painter.messages.at(2), name + walkedOn);
 
         MessageBox expected(Services::instance().applicationTitle(), seen + walkedOn, nullptr);
         const QImage want = Painter::textPicture(&expected);

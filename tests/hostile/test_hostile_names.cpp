@@ -11,11 +11,10 @@
 // what the field kept of the input (a prefix cut at a character boundary, as
 // long as fits), and the messages show it exactly as stored, never as markup.
 // No message box, however long its text, is taller than the screen.
-#include "accessibility.h"
 #include "dialogs.h"
+#include "fixture.h"
 #include "form1.h"
-#include "look.h"
-#include "platform/readers.h"
+#include "player.h"
 #include "services.h"
 
 #include <QAbstractItemView>
@@ -195,67 +194,37 @@ enum class Entry { Typed, Pasted };
 
 // Answers the prompt with the current name and every message box with Enter,
 // recording what was shown.
-class Feeder : public StoryObserver {
+class Feeder : public fixture::Answerer {
 public:
     Entry entry = Entry::Typed;
     QString input;
-    QStringList messages;
     QString fieldAfterEntry;
     QString promptResult;
     QStringList markupWidgets; // message boxes that hold a label reading markup
 
-    void promptOpening(NamePrompt *prompt) override {
-        QMetaObject::invokeMethod(
-            prompt,
-            [this, prompt] {
-                QLineEdit *field = prompt->field();
-                if (entry == Entry::Typed) {
-                    for (const QString &c : codePoints(input))
-                        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, c,
-                                            Qt::NoModifier);
-                } else {
-                    QGuiApplication::clipboard()->setText(input);
-                    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-                }
-                fieldAfterEntry = field->text();
-                QTest::keyClick(field, Qt::Key_Return);
-            },
-            Qt::QueuedConnection);
+    Feeder() {
+        onPrompt = [this](NamePrompt *prompt) {
+            QLineEdit *field = prompt->field();
+            if (entry == Entry::Typed) {
+                for (const QString &c : codePoints(input))
+                    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, c, Qt::NoModifier);
+            } else {
+                QGuiApplication::clipboard()->setText(input);
+                QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+            }
+            fieldAfterEntry = field->text();
+            QTest::keyClick(field, Qt::Key_Return);
+        };
+        onMessage = [this](MessageBox *box) {
+            for (const QLabel *label : box->findChildren<QLabel *>()) {
+                if (label->textFormat() != Qt::PlainText)
+                    markupWidgets << label->text();
+            }
+            QTest::keyClick(box->button(), Qt::Key_Return);
+        };
     }
     void promptClosed(NamePrompt *, const QString &result) override { promptResult = result; }
-    void messageOpening(MessageBox *box) override {
-        QMetaObject::invokeMethod(
-            box,
-            [this, box] {
-                messages << box->text();
-                for (const QLabel *label : box->findChildren<QLabel *>()) {
-                    if (label->textFormat() != Qt::PlainText)
-                        markupWidgets << label->text();
-                }
-                QTest::keyClick(box->button(), Qt::Key_Return);
-            },
-            Qt::QueuedConnection);
-    }
 };
-
-void click(QWidget *widget) {
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
-}
-
-void chooseListEntry(QListWidget *list, int index) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      list->visualItemRect(list->item(index)).center());
-}
-
-void chooseComboEntry(QComboBox *combo, int index) {
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    const QPoint at = view->visualRect(view->model()->index(index, combo->modelColumn())).center();
-    QTest::mouseMove(view->viewport(), at);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    if (view->isVisible())
-        combo->hidePopup();
-}
 
 } // namespace
 
@@ -278,19 +247,19 @@ class HostileNamesTest : public QObject {
             widget->hide();
         form->start->show();
 
-        click(form->start);
+        clickWidget(form->start);
         if (!form->hajimari->isVisible())
             return false;
-        chooseListEntry(form->Box1, 0);
-        click(form->BitBtn1);
+        chooseEntry(form->Box1, 0);
+        clickWidget(form->BitBtn1);
         if (!form->namiki->isVisible())
             return false;
-        click(form->namiki);
-        chooseComboEntry(form->Box2, 0);
-        click(form->BitBtn2);
+        clickWidget(form->namiki);
+        chooseEntry(form->Box2, 0);
+        clickWidget(form->BitBtn2);
         if (!form->Panel1->isVisible())
             return false;
-        click(form->BitBtn5);
+        clickWidget(form->BitBtn5);
         return form->daimaou->isVisible();
     }
 
@@ -372,10 +341,7 @@ class HostileNamesTest : public QObject {
 
 private slots:
     void initTestCase() {
-        installLook();
-        accessibility::installInterfaces();
-        platform::installReaderBridgeFixes();
-        Services::instance().setSilent(true);
+        fixture::setUp();
         Services::instance().setObserver(&feeder);
         form = new TForm1;
         form->show();

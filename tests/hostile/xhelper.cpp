@@ -5,6 +5,8 @@
 //   xhelper mute-owner               owns CLIPBOARD and PRIMARY and never
 //                                    answers a request for them; runs until
 //                                    killed
+#include "xclient.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,17 +14,7 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
-namespace {
-
-xcb_atom_t atom(xcb_connection_t *connection, const char *name) {
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return found;
-}
-
-} // namespace
+using xclient::atom;
 
 int main(int argc, char **argv) {
     xcb_connection_t *connection = xcb_connect(nullptr, nullptr);

@@ -10,19 +10,17 @@
 #   desktops_test.sh TEST_LOOK [OUTDIR]
 #
 # The pictures that differ are left in OUTDIR/desktop-CONFIG-NAME.png.
-set -u
+TEST_NAME=desktops FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 test_look=$1 outdir=${2:-$PWD}
-here=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$outdir"
-work=$(mktemp -d /tmp/hoshifuru2-desktops.XXXXXX)
-xvfb_pid=""
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen HOME=$work XDG_CONFIG_HOME=$work/config
 unset QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_FONT_DPI QT_SCALE_FACTOR GTK_THEME
 
 scheme=/usr/share/qt6ct/colors/darker.conf
 for needed in "$scheme" /usr/lib/*/qt6/plugins/platformthemes/libqgtk3.so; do
-    [ -e "$needed" ] || { echo "FAIL: $needed is missing (make test-deps installs it)"; exit 1; }
+    [ -e "$needed" ] || stop "$needed is missing (make test-deps installs it)"
 done
 mkdir -p "$work/config/qt6ct"
 printf '[Appearance]\ncustom_palette=true\ncolor_scheme_path=%s\n' "$scheme" \
@@ -30,8 +28,7 @@ printf '[Appearance]\ncustom_palette=true\ncolor_scheme_path=%s\n' "$scheme" \
 
 # GTK reads its theme only with a display to open, though the game draws
 # on the offscreen platform.
-. "$here/tools/private-xvfb.sh"
-start_private_xvfb "$work" 640x480 || exit 1
+start_xvfb 640x480
 export QT_QPA_PLATFORM=offscreen
 
 pictures() { # config env...
@@ -45,8 +42,7 @@ pictures() { # config env...
         leaks=(ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0")
     if ! env "$@" "${leaks[@]}" HOSHIFURU2_LOOK_PICTURES="$work/$config" \
         timeout 60 "$test_look" picturesForDesktopComparison >"$work/$config.log" 2>&1; then
-        echo "FAIL: no pictures under '$config': $(grep -m 1 -E 'FAIL|QWARN|ERROR' "$work/$config.log")"
-        exit 1
+        stop "no pictures under '$config': $(grep -m 1 -E 'FAIL|QWARN|ERROR' "$work/$config.log")"
     fi
 }
 
@@ -55,7 +51,6 @@ pictures qt6ct-dark QT_QPA_PLATFORMTHEME=qt6ct
 pictures gtk3-dark QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
 pictures font-dpi-144 QT_FONT_DPI=144 QT_ENABLE_HIGHDPI_SCALING=0
 
-failed=0
 compare_pictures() { # config names...
     local config=$1 name
     shift
@@ -66,14 +61,13 @@ compare_pictures() { # config names...
         pixels=$(compare -metric AE "$plain" "$other" null: 2>&1)
         pixels=${pixels%% *}
         if [ "$size1" != "$size2" ] || [ "$pixels" != 0 ]; then
-            echo "FAIL: $name under '$config': $size2 where $size1, $pixels pixels differ"
+            fail "$name under '$config': $size2 where $size1, $pixels pixels differ"
             cp "$work/$config/$name.png" "$outdir/desktop-$config-$name.png"
-            failed=1
         fi
     done
 }
 compare_pictures qt6ct-dark list combo prompt
 compare_pictures gtk3-dark list combo prompt
 compare_pictures font-dpi-144 list combo prompt message
-[ "$failed" -eq 0 ] && echo "PASS: the window, the prompt and the message box as on a plain desktop"
-exit "$failed"
+[ "$failures" -eq 0 ] && pass "the window, the prompt and the message box as on a plain desktop"
+all_passed

@@ -10,11 +10,11 @@
 #   fonts_test.sh STORYPLAY [OUTDIR]
 #
 # The pictures of the first configuration are left in OUTDIR/scenes-*.png.
-set -u
+TEST_NAME=fonts FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 storyplay=$1 outdir=${2:-$PWD}
 mkdir -p "$outdir"
-work=$(mktemp -d /tmp/hoshifuru2-fonts.XXXXXX)
-trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen HOME=$work
 
 # A font configuration that knows only the given folders, with the machine's
@@ -23,7 +23,7 @@ fontconfig() {
     local name=$1 dirs="" dir
     shift
     for dir in "$@"; do
-        [ -d "$dir" ] || { echo "FAIL: $dir is missing (make test-deps installs it)"; exit 1; }
+        [ -d "$dir" ] || stop "$dir is missing (make test-deps installs it)"
         dirs="$dirs<dir>$dir</dir>"
     done
     cat >"$work/$name.conf" <<CONF
@@ -121,7 +121,6 @@ differing_pixels() {
     echo "${count%% *}"
 }
 
-failed=0
 play system
 for config in dejavu vlgothic; do
     play "$config"
@@ -130,9 +129,8 @@ for config in dejavu vlgothic; do
         scene=${picture%.png} scene=${scene//\//-}
         if ! cmp -s "$shot" "$other"; then
             pixels=$(differing_pixels "$shot" "$other")
-            echo "FAIL: $scene differs in $pixels pixels with fonts '$config'"
+            fail "$scene differs in $pixels pixels with fonts '$config'"
             cp "$other" "$outdir/scenes-$config-$scene.png"
-            failed=1
         fi
     done
 done
@@ -142,14 +140,12 @@ for picture in $(pictures); do
     scene=${picture%.png} scene=${scene//\//-}
     cp "$shot" "$outdir/scenes-$scene.png"
     if [ ! -f "$expected/$picture" ]; then
-        echo "FAIL: no expected picture $expected/$picture"
-        failed=1
+        fail "no expected picture $expected/$picture"
     elif [ "$(differing_pixels "$shot" "$expected/$picture")" != 0 ]; then
-        echo "FAIL: $scene differs from $expected/$picture in" \
+        fail "$scene differs from $expected/$picture in" \
             "$(differing_pixels "$shot" "$expected/$picture") pixels" \
             "(this machine's picture: $outdir/scenes-$scene.png)"
-        failed=1
     fi
 done
-[ "$failed" -eq 0 ] && echo "PASS: $(pictures | wc -l) scenes (each edition's) identical with fonts system, dejavu, vlgothic and as expected"
-exit "$failed"
+[ "$failures" -eq 0 ] && pass "$(pictures | wc -l) scenes (each edition's) identical with fonts system, dejavu, vlgothic and as expected"
+all_passed

@@ -24,32 +24,18 @@
 #   DejaVu (no Japanese face) draws its title and START exactly as the
 #   build's program does on this one.
 
-set -u
-set -o pipefail
-export LC_ALL=C.UTF-8
-
 if [ $# -ne 6 ]; then
     echo "usage: $0 SOURCE_DIR WORK_DIR VERSION GAME STORYPLAY WMCLOSE" >&2
     exit 2
 fi
 source_dir=$1 work=$2 version=$3 build_game=$4 storyplay=$5 wmclose=$6
 readonly APP_ID=io.github.hoshifuru2
+TEST_NAME=package WORK_DIR=$work FAILURES=counted
+# shellcheck source-path=SCRIPTDIR source=../lib/game.sh
+source "$(dirname "$0")/../lib/game.sh"
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-stop() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-source "$(dirname "$0")/../wait.sh"
-
-for tool in dpkg-buildpackage dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli \
-    Xvfb xdotool import; do
-    command -v "$tool" >/dev/null || stop "$tool is not installed (make test-deps installs it)"
-done
+need dpkg-buildpackage dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli \
+    Xvfb xdotool import
 
 # ------------------------------------------------------------ the build
 rm -rf "$work"
@@ -257,8 +243,6 @@ cat >"$work/dejavu.conf" <<CONF
 <include ignore_missing="yes">/etc/fonts/conf.d</include></fontconfig>
 CONF
 mkdir -p "$work/home" "$work/xvfb"
-source "$source_dir/tools/private-xvfb.sh"
-trap '[ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 if ! start_private_xvfb "$work/xvfb" 1920x1080; then
     fail "Xvfb did not start"
 elif ! title_screen "$build_game" "$work/build-title.ppm" ホシフルツルギ２; then
