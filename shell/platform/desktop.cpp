@@ -22,12 +22,12 @@ bool onWayland() {
 
 } // namespace
 
-void prepareMainWindow(QWidget *window) {
+void prepareMainWindow(QWidget *window, std::function<void()> end) {
     if (onWayland())
         frameWindow(window);
     keepKeyboard(window);
     keepFrameHints(window, FrameKind::MainWindow);
-    closeWhenWindowsDestroyed(window);
+    closeWhenWindowsDestroyed(window, std::move(end));
 }
 
 void prepareDialog(QDialog *dialog) {

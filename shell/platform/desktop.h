@@ -3,6 +3,8 @@
 // them, window by window.
 #pragma once
 
+#include <functional>
+
 class QDialog;
 class QWidget;
 
@@ -11,9 +13,9 @@ namespace platform {
 // Prepares the main window before it is first shown: on X11 its frame hints
 // (frame_hints.h), the keyboard (keyboard_focus.h) and the watch that ends
 // the game when another program destroys one of its windows
-// (destroyed_windows.h); on Wayland the game's own title bar
-// (wayland_titlebar.h).
-void prepareMainWindow(QWidget *window);
+// (destroyed_windows.h), which calls END; on Wayland the game's own title
+// bar (wayland_titlebar.h).
+void prepareMainWindow(QWidget *window, std::function<void()> end);
 
 // Gives a dialog, before it is first shown, its frame hints and the
 // keyboard on X11 and the game's own title bar on Wayland.
