@@ -31,6 +31,9 @@ TEST_PACKAGES += orca speech-dispatcher speech-dispatcher-audio-plugins python3-
 # listed in debian/control, are the ones above and these), lints it and
 # looks for the Wayland platform plugin it depends on.
 TEST_PACKAGES += build-essential debhelper dpkg-dev lintian
+# GNOME Shell started headless on Wayland by the desktop tests, driven over
+# D-Bus from Python (tests/desktop/gnome.py).
+TEST_PACKAGES += gnome-shell libglib2.0-bin python3-dbus
 # The private X server the benchmarks run on, and the display query the
 # step timing waits with.
 BENCH_PACKAGES := xvfb x11-utils

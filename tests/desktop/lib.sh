@@ -101,3 +101,61 @@ suppress_reader_key_copies() {
     cat "$suppressions" "$DESKTOP_TESTS/orca.supp" >"$work/lsan.supp"
     export LSAN_OPTIONS=${LSAN_OPTIONS/suppressions=$suppressions/suppressions=$work/lsan.supp}
 }
+
+# A private system bus (GNOME Shell will not start without one); exports
+# DBUS_SYSTEM_BUS_ADDRESS. Anyone may own any name on it.
+start_system_bus() {
+    cat >"$work/system-bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=$work/system-bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_type="method_call"/>
+    <allow receive_type="method_call"/>
+    <allow send_type="method_return"/>
+    <allow receive_type="method_return"/>
+    <allow send_type="error"/>
+    <allow receive_type="error"/>
+    <allow send_type="signal"/>
+    <allow receive_type="signal"/>
+  </policy>
+</busconfig>
+CONF
+    dbus-daemon --config-file="$work/system-bus.conf" --nofork --print-address=1 \
+        >"$work/system-bus-address" 2>"$work/system-bus.log" &
+    started+=($!)
+    poll 5000 test -s "$work/system-bus-address" || fail "the system bus did not start"
+    DBUS_SYSTEM_BUS_ADDRESS=$(head -n 1 "$work/system-bus-address")
+    export DBUS_SYSTEM_BUS_ADDRESS
+}
+
+# GNOME Shell headless on Wayland (no Xwayland) with a 1280x800 screen, on
+# buses, a home and a runtime folder of its own; exports WAYLAND_DISPLAY and
+# leaves the overview it opens in.
+gnome() { timeout 20 /usr/bin/python3 "$DESKTOP_TESTS/gnome.py" "$@"; }
+start_gnome_wayland() {
+    need gnome-shell dbus-daemon
+    private_home
+    start_system_bus
+    start_session_bus
+    # No overview from a pointer in the top-left corner, no animations.
+    gsettings set org.gnome.desktop.interface enable-hot-corners false &&
+        gsettings set org.gnome.desktop.interface enable-animations false ||
+        fail "cannot set GNOME's settings"
+    env -u DISPLAY -u WAYLAND_DISPLAY gnome-shell --headless --wayland --no-x11 \
+        --virtual-monitor 1280x800 --wayland-display=hoshifuru2-gnome >"$work/gnome.log" 2>&1 &
+    started+=($!)
+    poll 30000 gnome windows >/dev/null 2>&1 || fail "GNOME Shell did not start"
+    export WAYLAND_DISPLAY=hoshifuru2-gnome
+    unset DISPLAY
+    /usr/bin/python3 "$DESKTOP_TESTS/gnome.py" hold >"$work/hold.log" 2>&1 &
+    started+=($!)
+    sleep 0.5
+    gnome keys Escape || fail "cannot leave the overview"
+    sleep 1
+}

@@ -1,0 +1,144 @@
+#!/usr/bin/python3
+"""Drives a GNOME Shell session on the session bus as a player would.
+
+    gnome.py windows            one line per window of the session's
+                                applications: "ID W H FOCUS TITLE" (FOCUS 1
+                                for the window with the keyboard)
+    gnome.py keys KEY...        presses and releases each key in turn; KEY is
+                                an X keysym name, or names joined with "+"
+                                for a chord (Alt_L+F4)
+    gnome.py type TEXT          types TEXT (Latin-1 letters)
+    gnome.py click X Y          the pointer to X Y of the screen (from its
+                                top-left corner, to which it is first pushed),
+                                and a click of the left button
+    gnome.py shot FILE          the screen as a PNG file
+    gnome.py hold               keeps a keyboard and a pointer on the seat
+                                until ended: without one, a headless shell's
+                                seat has none, and each command's own would
+                                come and go with it (the game would take its
+                                keys from a keyboard just appeared)
+
+The window list is the shell's introspection interface, which answers only
+the bus names it trusts: this program takes one of them first (the test's
+session bus is its own). Keys and the pointer go through Mutter's remote
+desktop interface, each command a session of its own.
+"""
+import sys
+import time
+
+import dbus
+
+TRUSTED_NAMES = (
+    "org.freedesktop.impl.portal.desktop.gnome",
+    "org.freedesktop.impl.portal.desktop.gtk",
+    "org.gnome.Screenshot",
+)
+BTN_LEFT = 0x110
+SCREEN = (1280, 800)  # the virtual monitor the tests start the shell with
+KEYSYMS = {"Return": 0xFF0D, "Escape": 0xFF1B, "F4": 0xFFC1, "Alt_L": 0xFFE9,
+           "Tab": 0xFF09, "space": 0x20, "Down": 0xFF54, "Up": 0xFF52,
+           "BackSpace": 0xFF08, "super": 0xFFEB}
+
+
+def trusted(bus):
+    for name in TRUSTED_NAMES:
+        bus.request_name(name, dbus.bus.NAME_FLAG_DO_NOT_QUEUE)
+
+
+def windows(bus):
+    trusted(bus)
+    shell = bus.get_object("org.gnome.Shell", "/org/gnome/Shell/Introspect")
+    found = shell.GetWindows(dbus_interface="org.gnome.Shell.Introspect")
+    for wid, props in sorted(found.items()):
+        title = str(props.get("title", "")).replace("\n", " ")
+        print(int(wid), int(props.get("width", 0)), int(props.get("height", 0)),
+              1 if props.get("has-focus") else 0, title)
+
+
+def keysym(name):
+    if name in KEYSYMS:
+        return KEYSYMS[name]
+    if len(name) == 1:
+        return ord(name)
+    sys.exit("unknown key: " + name)
+
+
+class Remote:
+    def __init__(self, bus):
+        desktop = bus.get_object("org.gnome.Mutter.RemoteDesktop",
+                                 "/org/gnome/Mutter/RemoteDesktop")
+        path = desktop.CreateSession(dbus_interface="org.gnome.Mutter.RemoteDesktop")
+        self.session = dbus.Interface(
+            bus.get_object("org.gnome.Mutter.RemoteDesktop", path),
+            "org.gnome.Mutter.RemoteDesktop.Session")
+        self.session.Start()
+
+    def key(self, sym, down):
+        self.session.NotifyKeyboardKeysym(dbus.UInt32(sym), down)
+
+    def chord(self, names):
+        syms = [keysym(n) for n in names.split("+")]
+        for sym in syms:
+            self.key(sym, True)
+            time.sleep(0.02)
+        for sym in reversed(syms):
+            self.key(sym, False)
+            time.sleep(0.02)
+        time.sleep(0.05)
+
+    def click(self, x, y):
+        # Relative motion is all that works without a screen cast stream:
+        # pushed far down and right, the pointer stops at the screen's
+        # corner (the top-left one would open the overview).
+        self.session.NotifyPointerMotionRelative(10000.0, 10000.0)
+        time.sleep(0.05)
+        self.session.NotifyPointerMotionRelative(float(x - SCREEN[0] + 1), float(y - SCREEN[1] + 1))
+        time.sleep(0.1)
+        self.session.NotifyPointerButton(BTN_LEFT, True)
+        time.sleep(0.05)
+        self.session.NotifyPointerButton(BTN_LEFT, False)
+        time.sleep(0.05)
+
+    def stop(self):
+        self.session.Stop()
+
+
+def shot(bus, path):
+    trusted(bus)
+    shell = bus.get_object("org.gnome.Shell", "/org/gnome/Shell/Screenshot")
+    ok, _ = shell.Screenshot(False, False, path, dbus_interface="org.gnome.Shell.Screenshot")
+    if not ok:
+        sys.exit("no screenshot")
+
+
+def main(argv):
+    bus = dbus.SessionBus()
+    command, args = argv[1], argv[2:]
+    if command == "windows":
+        windows(bus)
+    elif command == "hold":
+        Remote(bus)
+        while True:
+            time.sleep(3600)
+    elif command == "shot":
+        shot(bus, args[0])
+    elif command in ("keys", "type", "click"):
+        remote = Remote(bus)
+        try:
+            if command == "keys":
+                for names in args:
+                    remote.chord(names)
+            elif command == "type":
+                for char in args[0]:
+                    remote.chord(char)
+            else:
+                remote.click(int(args[0]), int(args[1]))
+        finally:
+            remote.stop()
+    else:
+        sys.exit(__doc__)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
