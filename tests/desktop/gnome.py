@@ -4,24 +4,27 @@
     gnome.py windows            one line per window of the session's
                                 applications: "ID W H FOCUS TITLE" (FOCUS 1
                                 for the window with the keyboard)
-    gnome.py keys KEY...        presses and releases each key in turn; KEY is
+    gnome.py shot FILE          the screen as a PNG file
+    gnome.py serve IN OUT       runs the commands below, read one a line
+                                from the named pipe IN, and answers each
+                                with a line on the named pipe OUT ("ok", or
+                                what went wrong), until ended:
+        keys KEY...             presses and releases each key in turn; KEY is
                                 an X keysym name, or names joined with "+"
                                 for a chord (Alt_L+F4)
-    gnome.py type TEXT          types TEXT (Latin-1 letters)
-    gnome.py click X Y          the pointer to X Y of the screen (from its
-                                top-left corner, to which it is first pushed),
-                                and a click of the left button
-    gnome.py shot FILE          the screen as a PNG file
-    gnome.py hold               keeps a keyboard and a pointer on the seat
-                                until ended: without one, a headless shell's
-                                seat has none, and each command's own would
-                                come and go with it (the game would take its
-                                keys from a keyboard just appeared)
+        type TEXT               types TEXT (Latin-1 letters)
+        click X Y               the pointer to X Y of the screen, and a click
+                                of the left button
+
+Keys and the pointer go through one remote desktop session, whose virtual
+keyboard and pointer are the only ones a headless shell's seat has: a
+session for each command would make a new keyboard each time, and the
+first key of each would be lost.
 
 The window list is the shell's introspection interface, which answers only
 the bus names it trusts: this program takes one of them first (the test's
 session bus is its own). Keys and the pointer go through Mutter's remote
-desktop interface, each command a session of its own.
+desktop interface.
 """
 import sys
 import time
@@ -99,9 +102,6 @@ class Remote:
         self.session.NotifyPointerButton(BTN_LEFT, False)
         time.sleep(0.05)
 
-    def stop(self):
-        self.session.Stop()
-
 
 def shot(bus, path):
     trusted(bus)
@@ -111,30 +111,44 @@ def shot(bus, path):
         sys.exit("no screenshot")
 
 
+def run(remote, line):
+    command, _, rest = line.partition(" ")
+    if command == "keys":
+        for names in rest.split():
+            remote.chord(names)
+    elif command == "type":
+        for char in rest:
+            remote.chord(char)
+    elif command == "click":
+        x, y = rest.split()
+        remote.click(int(x), int(y))
+    else:
+        raise ValueError("unknown command: " + command)
+
+
+def serve(remote, commands, answers):
+    while True:
+        with open(commands, encoding="utf-8") as pipe:
+            lines = [line.rstrip("\n") for line in pipe]
+        for line in lines:
+            try:
+                run(remote, line)
+                answer = "ok"
+            except (ValueError, dbus.DBusException) as error:
+                answer = str(error).replace("\n", " ")
+            with open(answers, "w", encoding="utf-8") as pipe:
+                pipe.write(answer + "\n")
+
+
 def main(argv):
     bus = dbus.SessionBus()
     command, args = argv[1], argv[2:]
     if command == "windows":
         windows(bus)
-    elif command == "hold":
-        Remote(bus)
-        while True:
-            time.sleep(3600)
+    elif command == "serve":
+        serve(Remote(bus), args[0], args[1])
     elif command == "shot":
         shot(bus, args[0])
-    elif command in ("keys", "type", "click"):
-        remote = Remote(bus)
-        try:
-            if command == "keys":
-                for names in args:
-                    remote.chord(names)
-            elif command == "type":
-                for char in args[0]:
-                    remote.chord(char)
-            else:
-                remote.click(int(args[0]), int(args[1]))
-        finally:
-            remote.stop()
     else:
         sys.exit(__doc__)
     return 0

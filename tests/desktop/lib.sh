@@ -138,6 +138,13 @@ CONF
 # buses, a home and a runtime folder of its own; exports WAYLAND_DISPLAY and
 # leaves the overview it opens in.
 gnome() { timeout 20 /usr/bin/python3 "$DESKTOP_TESTS/gnome.py" "$@"; }
+# Keys and the pointer, through the one input session (gnome.py serve).
+gnome_input() { # command args...
+    local answer
+    echo "$*" >"$work/input" || return 1
+    read -r -t 20 answer <"$work/input-done" || return 1
+    [ "$answer" = ok ] || { echo "$*: $answer" >&2; return 1; }
+}
 start_gnome_wayland() {
     need gnome-shell dbus-daemon
     private_home
@@ -153,9 +160,10 @@ start_gnome_wayland() {
     poll 30000 gnome windows >/dev/null 2>&1 || fail "GNOME Shell did not start"
     export WAYLAND_DISPLAY=hoshifuru2-gnome
     unset DISPLAY
-    /usr/bin/python3 "$DESKTOP_TESTS/gnome.py" hold >"$work/hold.log" 2>&1 &
+    mkfifo "$work/input" "$work/input-done"
+    /usr/bin/python3 "$DESKTOP_TESTS/gnome.py" serve "$work/input" "$work/input-done" \
+        >"$work/input.log" 2>&1 &
     started+=($!)
-    sleep 0.5
-    gnome keys Escape || fail "cannot leave the overview"
+    gnome_input keys Escape || fail "cannot leave the overview"
     sleep 1
 }
