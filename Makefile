@@ -15,7 +15,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
 	qt6-tools-dev qt6-l10n-tools \
 	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev qt6-base-private-dev \
-	qt6-wayland libxcb-damage0-dev libxcb-xtest0-dev
+	qt6-wayland libxcb-damage0-dev libxcb-xtest0-dev libwayland-dev
 TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
 	python3-fonttools fonts-vlgothic fonts-dejavu-core dbus-x11 at-spi2-core
 # Desktop themes the game's look must withstand: qt6ct's colour schemes and

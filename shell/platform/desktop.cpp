@@ -3,6 +3,7 @@
 #include "destroyed_windows.h"
 #include "frame_hints.h"
 #include "keyboard_focus.h"
+#include "modal_dialogs.h"
 #include "wayland_titlebar.h"
 
 #include <QDialog>
@@ -31,8 +32,10 @@ void prepareMainWindow(QWidget *window, std::function<void()> end) {
 }
 
 void prepareDialog(QDialog *dialog) {
-    if (onWayland())
+    if (onWayland()) {
         frameWindow(dialog);
+        attachToParent(dialog);
+    }
     keepKeyboard(dialog);
     keepFrameHints(dialog, FrameKind::Dialog);
 }

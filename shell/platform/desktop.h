@@ -18,7 +18,8 @@ namespace platform {
 void prepareMainWindow(QWidget *window, std::function<void()> end);
 
 // Gives a dialog, before it is first shown, its frame hints and the
-// keyboard on X11 and the game's own title bar on Wayland.
+// keyboard on X11, and on Wayland the game's own title bar and its place
+// over the game's window (modal_dialogs.h).
 void prepareDialog(QDialog *dialog);
 
 } // namespace platform
