@@ -125,7 +125,7 @@ else
     keys Return
     poll 5000 gone "$PROMPT_TITLE" || fail "the name prompt stayed open after a click on it and Return"
 fi
-poll 5000 shown "$box_title" || fail "no welcome message"
+poll 10000 shown "$box_title" || fail "no welcome message (windows: $(windows | cut -d " " -f 5- | tr "\n" ";"))"
 over_window "the message box" message
 # The desktop's close keys after a click on the game's window: the game and
 # its window stay (the box, where it has the keyboard, may close as by its
