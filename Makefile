@@ -32,8 +32,9 @@ TEST_PACKAGES += orca speech-dispatcher speech-dispatcher-audio-plugins python3-
 # looks for the Wayland platform plugin it depends on.
 TEST_PACKAGES += build-essential debhelper dpkg-dev lintian
 # GNOME Shell started headless on Wayland by the desktop tests, driven over
-# D-Bus from Python (tests/desktop/gnome.py).
-TEST_PACKAGES += gnome-shell libglib2.0-bin python3-dbus
+# D-Bus from Python (tests/desktop/gnome.py); mutter and KWin as X11 window
+# managers.
+TEST_PACKAGES += gnome-shell libglib2.0-bin python3-dbus mutter kwin-x11 kwin-style-breeze
 # The private X server the benchmarks run on, and the display query the
 # step timing waits with.
 BENCH_PACKAGES := xvfb x11-utils

@@ -2,10 +2,11 @@
 # The game on a desktop players use, started by the test on a screen of its
 # own, played by keyboard to the game-over ending as a player would:
 #
-#   desktops_test.sh gnome_wayland GAME [SHOT_DIR]
+#   desktops_test.sh gnome_wayland|gnome_x11|kde_x11 GAME [SHOT_DIR]
 #
 # GNOME Shell headless on native Wayland, driven through its own D-Bus
-# interfaces (gnome.py). On the way:
+# interfaces (gnome.py); GNOME's mutter and KDE's KWin as X11 window
+# managers on Xvfb, driven with xdotool. On the way:
 # - the name prompt and the message box lie over the game's window (their
 #   centres within its frame);
 # - after a click on the game's window while a dialog is open, the keys
@@ -18,7 +19,7 @@ TEST_NAME=desktops
 source "$(dirname "$0")/lib.sh"
 
 if [ $# -lt 2 ]; then
-    echo "usage: $0 gnome_wayland GAME [SHOT_DIR]" >&2
+    echo "usage: $0 gnome_wayland|gnome_x11|kde_x11 GAME [SHOT_DIR]" >&2
     exit 2
 fi
 session=$1 game=$2
@@ -32,10 +33,14 @@ box_title=$(basename "$game")
 box_title=${box_title%%.*}
 box_title="${box_title:0:1}$(printf '%s' "${box_title:1}" | tr '[:upper:]' '[:lower:]')"
 
+# Each session gives: windows (the titles of the game's windows on the
+# desktop, one a line), keys, type_text, click, and the places of the
+# game's window (window_rect) and of the open dialog (dialog_rect), each
+# "X Y W H" with the frame where the desktop tells it.
 case $session in
 gnome_wayland)
     start_gnome_wayland
-    windows() { gnome windows; }
+    windows() { gnome windows | cut -d ' ' -f 5-; }
     keys() { gnome_input keys "$@" || fail "cannot press $*"; }
     type_text() { gnome_input type "$1" || fail "cannot type $1"; }
     click() { gnome_input click "$1" "$2" || fail "cannot click at $1,$2"; }
@@ -43,7 +48,74 @@ gnome_wayland)
         gnome shot "$work/shot.png" >/dev/null 2>&1 &&
             convert "png:$work/shot.png" -depth 8 "ppm:$work/shot.ppm"
     }
+    # The frames the game draws: found on a screenshot by their outline.
+    window_rect() {
+        shot || return 1
+        local found
+        found=$(screen window "$work/shot.ppm") || return 1
+        read -r cx cy cw ch <<<"$found"
+        [ "$cw" -eq 383 ] || return 1
+        echo $((cx - 3)) $((cy - 30)) $((cw + 6)) $((ch + 33))
+    }
+    # The client area's place in the frame.
+    inset_x=3 inset_y=30
+    dialog_rect() { # the one open, whatever its title
+        shot || return 1
+        local outline
+        outline=$(screen pixel "$work/shot.ppm" "$wx" "$wy")
+        # shellcheck disable=SC2086 # three numbers
+        screen frames "$work/shot.ppm" $outline 2>/dev/null |
+            awk -v mx="$wx" -v my="$wy" '!($1 == mx && $2 == my)' | head -n 1
+    }
     export QT_QPA_PLATFORM=wayland
+    ;;
+gnome_x11 | kde_x11)
+    if [ "$session" = gnome_x11 ]; then
+        need mutter
+        # Mutter without its X11 session (GNOME 49 and later) cannot run here.
+        if ! mutter --help 2>&1 | grep -q -- '--x11'; then
+            echo "SKIP: this release's mutter has no X11 session"
+            exit 77
+        fi
+    else
+        need kwin_x11
+    fi
+    need Xvfb xdotool xdpyinfo xwininfo
+    start_xvfb 1280x800
+    private_home
+    start_session_bus
+    if [ "$session" = gnome_x11 ]; then
+        mutter --x11 --replace --sm-disable >"$work/wm.log" 2>&1 &
+    else
+        KWIN_COMPOSE=N kwin_x11 --replace >"$work/wm.log" 2>&1 &
+    fi
+    started+=($!)
+    wm_running() { timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+    poll 20000 wm_running || fail "the window manager did not start"
+    xdo() { timeout 10 xdotool "$@"; }
+    windows() {
+        local id
+        for id in $(xdo search --all --onlyvisible --pid "$game_pid" --name '.' 2>/dev/null); do
+            xdo getwindowname "$id"
+        done
+    }
+    keys() { xdo key --delay 50 "$@" || fail "cannot press $*"; }
+    type_text() { xdo type --delay 50 "$1" || fail "cannot type $1"; }
+    click() { xdo mousemove "$1" "$2" sleep 0.1 click 1 || fail "cannot click at $1,$2"; }
+    # The client areas as the X server has them (the frames are the window
+    # manager's).
+    rect_of() { # title
+        local id
+        id=$(xdo search --all --onlyvisible --pid "$game_pid" --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$id" ] || return 1
+        timeout 10 xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF}
+            /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
+            END {print x, y, w, h}'
+    }
+    window_rect() { rect_of "$TITLE"; }
+    inset_x=0 inset_y=0
+    dialog_rect() { rect_of "$1"; }
+    export QT_QPA_PLATFORM=xcb
     ;;
 *)
     echo "unknown session: $session" >&2
@@ -59,58 +131,43 @@ fault() {
 }
 
 # Whether a window of the game with exactly this title is on the desktop.
-shown() { windows | cut -d ' ' -f 5- | grep -qxF "$1"; }
+# (grep reads the whole list: with -q it would stop at the first match, and
+# the list's writer, cut short, would fail the pipeline.)
+shown() { windows | grep -xF "$1" >/dev/null; }
 gone() { ! shown "$1"; }
 
 "$game" >"$work/game.log" 2>"$work/game-stderr.log" &
 game_pid=$!
 started+=($game_pid)
 poll 20000 shown "$TITLE" || fail "the game's window did not appear"
+found_window() { window=$(window_rect) && [ -n "$window" ]; }
+poll 10000 found_window || fail "the game's window is not on the screen"
+read -r wx wy ww wh <<<"$window"
+echo "the game's window at $wx,$wy (${ww}x$wh)"
 
-# The client area on the screen, and the frame the game draws around it.
-find_window() {
-    shot || return 1
-    local found
-    found=$(screen window "$work/shot.ppm") || return 1
-    read -r cx cy cw ch <<<"$found"
-    [ "$cw" -eq 383 ]
-}
-poll 10000 find_window || fail "the game's window is not on the screen"
-outline=$(screen pixel "$work/shot.ppm" $((cx - 3)) $((cy - 30)))
-echo "the game's client area at $cx,$cy (${cw}x$ch)"
-
-
-# The frame of the open dialog: "X Y W H", the one that is not the game's.
-dialog_frame() {
-    shot || return 1
-    # shellcheck disable=SC2086 # three numbers
-    screen frames "$work/shot.ppm" $outline 2>/dev/null |
-        awk -v mx=$((cx - 3)) -v my=$((cy - 30)) '!($1 == mx && $2 == my)' | head -n 1
-}
-has_dialog_frame() { [ -n "$(dialog_frame)" ]; }
-over_window() { # what name
+has_dialog() { [ -n "$(dialog_rect "$1")" ]; }
+over_window() { # what name title
     local frame fx fy fw fh
-    poll 5000 has_dialog_frame
-    [ -z "$SHOT_DIR" ] || cp "$work/shot.png" "$SHOT_DIR/$TEST_NAME-$2.png"
-    frame=$(dialog_frame)
+    poll 5000 has_dialog "$3"
+    [ -z "$SHOT_DIR" ] || [ ! -f "$work/shot.png" ] || cp "$work/shot.png" "$SHOT_DIR/$TEST_NAME-$2.png"
+    frame=$(dialog_rect "$3")
     [ -n "$frame" ] || fail "$1 is not on the screen"
     read -r fx fy fw fh <<<"$frame"
     local mx=$((fx + fw / 2)) my=$((fy + fh / 2))
-    if [ $mx -ge $((cx - 3)) ] && [ $mx -lt $((cx + cw + 3)) ] &&
-        [ $my -ge $((cy - 30)) ] && [ $my -lt $((cy + ch + 3)) ]; then
-        echo "$1: frame at $fx,$fy (${fw}x$fh), over the game's window"
+    if [ $mx -ge "$wx" ] && [ $mx -lt $((wx + ww)) ] && [ $my -ge "$wy" ] && [ $my -lt $((wy + wh)) ]; then
+        echo "$1: at $fx,$fy (${fw}x$fh), over the game's window"
     else
-        fault "$1 stands at $fx,$fy (${fw}x$fh), not over the game's window at $cx,$cy"
+        fault "$1 stands at $fx,$fy (${fw}x$fh), not over the game's window at $wx,$wy"
     fi
 }
 
 # A click on the game's window: an empty spot of its client area.
-click_window() { click $((cx + 370)) $((cy + 350)); }
+click_window() { click $((wx + ww - 10)) $((wy + wh - 10)); }
 
 # START, with the pointer (the first key may go to the shell's own bar).
-click $((cx + 53)) $((cy + 136))
+click $((wx + inset_x + 53)) $((wy + inset_y + 136))
 poll 5000 shown "$PROMPT_TITLE" || fail "no name prompt after START"
-over_window "the name prompt" prompt
+over_window "the name prompt" prompt "$PROMPT_TITLE"
 # The keys typed after a click on the game's window go to the prompt.
 click_window
 type_text yuki
@@ -120,13 +177,13 @@ if poll 5000 gone "$PROMPT_TITLE"; then
 else
     fault "the name prompt stayed open: the keys typed after a click on the game's window did not reach it"
     # As a player would: a click on the prompt's field, then Return.
-    read -r fx fy fw fh <<<"$(dialog_frame)"
-    click $((fx + fw / 2)) $((fy + 62))
+    read -r fx fy fw fh <<<"$(dialog_rect "$PROMPT_TITLE")"
+    click $((fx + fw / 2)) $((fy + fh / 2))
     keys Return
     poll 5000 gone "$PROMPT_TITLE" || fail "the name prompt stayed open after a click on it and Return"
 fi
-poll 10000 shown "$box_title" || fail "no welcome message (windows: $(windows | cut -d " " -f 5- | tr "\n" ";"))"
-over_window "the message box" message
+poll 10000 shown "$box_title" || fail "no welcome message (windows: $(windows | tr "\n" ";"))"
+over_window "the message box" message "$box_title"
 # The desktop's close keys after a click on the game's window: the game and
 # its window stay (the box, where it has the keyboard, may close as by its
 # own close control).
@@ -134,14 +191,14 @@ click_window
 keys Alt_L+F4
 sleep 1
 running "$game_pid" || fail "Alt+F4 after a click on the game's window under a message box ended the game"
-shown "$TITLE" || fail "Alt+F4 after a click on the game's window under a message box closed the window"
+poll 3000 shown "$TITLE" || fail "Alt+F4 after a click on the game's window under a message box closed the window (windows: $(windows | tr "\n" ";"))"
 if shown "$box_title"; then
     echo "Alt+F4 after a click on the game's window under the message box: the game stays, the box stays"
     keys Return
     if ! poll 5000 gone "$box_title"; then
         fault "the welcome message stayed open: Return after a click on the game's window did not reach it"
-        read -r fx fy fw fh <<<"$(dialog_frame)"
-        click $((fx + 8)) $((fy + 40))
+        read -r fx fy fw fh <<<"$(dialog_rect "$box_title")"
+        click $((fx + 8)) $((fy + fh / 2))
         keys Return
         poll 5000 gone "$box_title" || fail "the welcome message stayed open after a click on it and Return"
     fi
