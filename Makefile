@@ -31,10 +31,12 @@ TEST_PACKAGES += orca speech-dispatcher speech-dispatcher-audio-plugins python3-
 # listed in debian/control, are the ones above and these), lints it and
 # looks for the Wayland platform plugin it depends on.
 TEST_PACKAGES += build-essential debhelper dpkg-dev lintian
-# GNOME Shell started headless on Wayland by the desktop tests, driven over
-# D-Bus from Python (tests/desktop/gnome.py); mutter and KWin as X11 window
-# managers.
-TEST_PACKAGES += gnome-shell libglib2.0-bin python3-dbus mutter kwin-x11 kwin-style-breeze
+# GNOME Shell and KWin started headless on Wayland by the desktop tests,
+# GNOME's driven over D-Bus from Python (tests/desktop/gnome.py), KWin's
+# through its fake input protocol (tests/desktop/fakeinput.cpp, built from
+# plasma-wayland-protocols); mutter and KWin as X11 window managers.
+TEST_PACKAGES += gnome-shell libglib2.0-bin python3-dbus mutter kwin-wayland kwin-x11 \
+	kwin-style-breeze plasma-wayland-protocols
 # The private X server the benchmarks run on, and the display query the
 # step timing waits with.
 BENCH_PACKAGES := xvfb x11-utils

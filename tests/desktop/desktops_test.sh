@@ -2,10 +2,12 @@
 # The game on a desktop players use, started by the test on a screen of its
 # own, played by keyboard to the game-over ending as a player would:
 #
-#   desktops_test.sh gnome_wayland|gnome_x11|kde_x11 GAME [SHOT_DIR]
+#   desktops_test.sh gnome_wayland|kde_wayland|gnome_x11|kde_x11 GAME [SHOT_DIR [FAKEINPUT]]
 #
 # GNOME Shell headless on native Wayland, driven through its own D-Bus
-# interfaces (gnome.py); GNOME's mutter and KDE's KWin as X11 window
+# interfaces (gnome.py); KWin on native Wayland, driven through its fake
+# input protocol (FAKEINPUT, built from fakeinput.cpp) and its scripting;
+# GNOME's mutter and KDE's KWin as X11 window
 # managers on Xvfb, driven with xdotool. On the way:
 # - the name prompt and the message box lie over the game's window (their
 #   centres within its frame);
@@ -19,11 +21,12 @@ TEST_NAME=desktops
 source "$(dirname "$0")/lib.sh"
 
 if [ $# -lt 2 ]; then
-    echo "usage: $0 gnome_wayland|gnome_x11|kde_x11 GAME [SHOT_DIR]" >&2
+    echo "usage: $0 gnome_wayland|kde_wayland|gnome_x11|kde_x11 GAME [SHOT_DIR [FAKEINPUT]]" >&2
     exit 2
 fi
 session=$1 game=$2
 SHOT_DIR=${3:-}
+fakeinput=${4:-}
 TEST_NAME=desktop_$session
 need convert
 screen() { /usr/bin/python3 "$DESKTOP_TESTS/screen.py" "$@"; }
@@ -41,9 +44,9 @@ case $session in
 gnome_wayland)
     start_gnome_wayland
     windows() { gnome windows | cut -d ' ' -f 5-; }
-    keys() { gnome_input keys "$@" || fail "cannot press $*"; }
-    type_text() { gnome_input type "$1" || fail "cannot type $1"; }
-    click() { gnome_input click "$1" "$2" || fail "cannot click at $1,$2"; }
+    keys() { desktop_input keys "$@" || fail "cannot press $*"; }
+    type_text() { desktop_input type "$1" || fail "cannot type $1"; }
+    click() { desktop_input click "$1" "$2" || fail "cannot click at $1,$2"; }
     shot() {
         gnome shot "$work/shot.png" >/dev/null 2>&1 &&
             convert "png:$work/shot.png" -depth 8 "ppm:$work/shot.ppm"
@@ -67,6 +70,24 @@ gnome_wayland)
         screen frames "$work/shot.ppm" $outline 2>/dev/null |
             awk -v mx="$wx" -v my="$wy" '!($1 == mx && $2 == my)' | head -n 1
     }
+    export QT_QPA_PLATFORM=wayland
+    ;;
+kde_wayland)
+    [ -x "$fakeinput" ] || fail "the fake input client is not built (plasma-wayland-protocols is missing)"
+    start_kde_wayland "$fakeinput"
+    windows() { kde_windows | awk -v pid="$game_pid" '$1 == pid' | cut -d ' ' -f 7-; }
+    keys() { desktop_input keys "$@" || fail "cannot press $*"; }
+    type_text() { desktop_input type "$1" || fail "cannot type $1"; }
+    click() { desktop_input click "$1" "$2" || fail "cannot click at $1,$2"; }
+    # The frames of the game's windows as KWin has them.
+    rect_of() { # title
+        kde_windows | awk -v pid="$game_pid" '$1 == pid' | while read -r _ x y w h _ caption; do
+            [ "$caption" = "$1" ] && echo "$x $y $w $h" && break
+        done
+    }
+    window_rect() { rect_of "$TITLE"; }
+    dialog_rect() { rect_of "$1"; }
+    inset_x=3 inset_y=30
     export QT_QPA_PLATFORM=wayland
     ;;
 gnome_x11 | kde_x11)

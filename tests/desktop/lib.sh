@@ -138,8 +138,9 @@ CONF
 # buses, a home and a runtime folder of its own; exports WAYLAND_DISPLAY and
 # leaves the overview it opens in.
 gnome() { timeout 20 /usr/bin/python3 "$DESKTOP_TESTS/gnome.py" "$@"; }
-# Keys and the pointer, through the one input session (gnome.py serve).
-gnome_input() { # command args...
+# Keys and the pointer, through the one input session (gnome.py serve or
+# fakeinput).
+desktop_input() { # command args...
     local answer
     echo "$*" >"$work/input" || return 1
     read -r -t 20 answer <"$work/input-done" || return 1
@@ -164,6 +165,63 @@ start_gnome_wayland() {
     /usr/bin/python3 "$DESKTOP_TESTS/gnome.py" serve "$work/input" "$work/input-done" \
         >"$work/input.log" 2>&1 &
     started+=($!)
-    gnome_input keys Escape || fail "cannot leave the overview"
+    desktop_input keys Escape || fail "cannot leave the overview"
     sleep 1
+}
+
+# KWin on Wayland with a 1280x800 screen of its own (a copy of the binary:
+# where its file capabilities are refused, the installed one will not run),
+# on a session bus, a home and a runtime folder of its own; exports
+# WAYLAND_DISPLAY. Keys and the pointer go through FAKEINPUT (fakeinput.cpp),
+# the window list through KWin's scripting (kde_windows).
+start_kde_wayland() { # fakeinput
+    need kwin_wayland dbus-send
+    private_home
+    start_session_bus
+    cp "$(command -v kwin_wayland)" "$work/kwin_wayland" || fail "cannot copy kwin_wayland"
+    env -u DISPLAY -u WAYLAND_DISPLAY KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 \
+        QT_LOGGING_RULES='kwin_scripting.debug=true' \
+        "$work/kwin_wayland" --virtual --width 1280 --height 800 --socket hoshifuru2-kde \
+        --no-lockscreen >"$work/kwin.log" 2>&1 &
+    started+=($!)
+    poll 30000 test -S "$XDG_RUNTIME_DIR/hoshifuru2-kde" || fail "KWin did not start"
+    export WAYLAND_DISPLAY=hoshifuru2-kde
+    unset DISPLAY
+    poll 10000 kde_windows >/dev/null 2>&1 || fail "KWin's scripting does not answer"
+    mkfifo "$work/input" "$work/input-done"
+    "$1" "$work/input" "$work/input-done" >"$work/input.log" 2>&1 &
+    started+=($!)
+}
+
+# The windows KWin manages, one a line: "PID X Y W H ACTIVE CAPTION" (the
+# frame, ACTIVE 1 for the active window), printed by a script KWin runs.
+# Each query's lines carry a mark of their own (the time: it is often asked
+# from a subshell, where a counter would not count).
+kde_windows() {
+    local mark="hoshifuru2-windows-$(date +%s%N)" id
+    cat >"$work/windows.js" <<JS
+var list = workspace.windowList ? workspace.windowList() : workspace.clientList();
+var active = workspace.activeWindow || workspace.activeClient;
+for (var i = 0; i < list.length; i++) {
+    var g = list[i].frameGeometry;
+    print("$mark " + list[i].pid + " " + Math.round(g.x) + " " + Math.round(g.y) + " " +
+          Math.round(g.width) + " " + Math.round(g.height) + " " + (list[i] === active ? 1 : 0) +
+          " " + list[i].caption);
+}
+print("$mark end");
+JS
+    id=$(timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
+        org.kde.kwin.Scripting.loadScript string:"$work/windows.js" string:"$mark" |
+        awk '/int32/ {print $2}') || return 1
+    [ -n "$id" ] || return 1
+    # KWin 5 has the script at /ID, KWin 6 at /Scripting/ScriptID.
+    timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin "/Scripting/Script$id" \
+        org.kde.kwin.Script.run >/dev/null 2>&1 ||
+        timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin "/$id" \
+            org.kde.kwin.Script.run >/dev/null 2>&1 || return 1
+    poll 5000 grep -q "$mark end" "$work/kwin.log" || return 1
+    timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
+        org.kde.kwin.Scripting.unloadScript string:"$mark" >/dev/null 2>&1
+    grep -a "$mark " "$work/kwin.log" | sed "s/^.*$mark //" | grep -v '^end$'
+    return 0
 }
