@@ -11,6 +11,9 @@
 # managers on Xvfb, driven with xdotool. On the way:
 # - the name prompt and the message box lie over the game's window (their
 #   centres within its frame);
+# - the desktop's close of the game's window while the name prompt is open
+#   (KDE on Wayland: a KWin script closes it as the task manager does)
+#   leaves the game, its window and the prompt;
 # - after a click on the game's window while a dialog is open, the keys
 #   typed next reach the dialog (the name, Return), and Alt+F4 leaves the
 #   game and its window (the dialog, where it has the keyboard, may close as
@@ -88,6 +91,8 @@ kde_wayland)
     window_rect() { rect_of "$TITLE"; }
     dialog_rect() { rect_of "$1"; }
     inset_x=3 inset_y=30
+    # The desktop's close of one window (its task manager, its window menu).
+    desktop_close() { kde_close_window "$game_pid" "$1"; }
     export QT_QPA_PLATFORM=wayland
     ;;
 gnome_x11 | kde_x11)
@@ -151,6 +156,9 @@ fault() {
     faults=$((faults + 1))
 }
 
+# Only where the desktop can be asked to close one window (KDE on Wayland).
+type -t desktop_close >/dev/null || desktop_close() { return 2; }
+
 # Whether a window of the game with exactly this title is on the desktop.
 # (grep reads the whole list: with -q it would stop at the first match, and
 # the list's writer, cut short, would fail the pipeline.)
@@ -189,6 +197,19 @@ click_window() { click $((wx + ww - 10)) $((wy + wh - 10)); }
 click $((wx + inset_x + 53)) $((wy + inset_y + 136))
 poll 5000 shown "$PROMPT_TITLE" || fail "no name prompt after START"
 over_window "the name prompt" prompt "$PROMPT_TITLE"
+# The desktop's close of the game's window itself while the prompt is open.
+desktop_close "$TITLE"
+case $? in
+0)
+    sleep 1
+    running "$game_pid" || fail "the desktop's close of the game's window under the name prompt ended the game"
+    shown "$TITLE" && shown "$PROMPT_TITLE" ||
+        fail "the desktop's close of the game's window under the name prompt closed a window"
+    echo "the desktop's close of the game's window under the name prompt: refused"
+    ;;
+2) ;;
+*) fail "cannot ask the desktop to close the game's window" ;;
+esac
 # The keys typed after a click on the game's window go to the prompt.
 click_window
 type_text yuki

@@ -193,13 +193,47 @@ start_kde_wayland() { # fakeinput
     started+=($!)
 }
 
+# Runs a KWin script (its text on standard input) once.
+kde_script() { # name
+    local id
+    cat >"$work/$1.js"
+    id=$(timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
+        org.kde.kwin.Scripting.loadScript string:"$work/$1.js" string:"$1" |
+        awk '/int32/ {print $2}') || return 1
+    [ -n "$id" ] || return 1
+    # KWin 5 has the script at /ID, KWin 6 at /Scripting/ScriptID.
+    timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin "/Scripting/Script$id" \
+        org.kde.kwin.Script.run >/dev/null 2>&1 ||
+        timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin "/$id" \
+            org.kde.kwin.Script.run >/dev/null 2>&1 || return 1
+}
+kde_unload() { # name
+    timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
+        org.kde.kwin.Scripting.unloadScript string:"$1" >/dev/null 2>&1
+}
+
+# Asks the window of process PID with this caption to close, as KDE's task
+# manager and window menu do.
+kde_close_window() { # pid caption
+    local mark="hoshifuru2-close-$(date +%s%N)"
+    kde_script "$mark" <<JS || return 1
+var list = workspace.windowList ? workspace.windowList() : workspace.clientList();
+for (var i = 0; i < list.length; i++)
+    if (list[i].pid == $1 && list[i].caption == "$2")
+        list[i].closeWindow();
+print("$mark end");
+JS
+    poll 5000 grep -q "$mark end" "$work/kwin.log" || return 1
+    kde_unload "$mark"
+}
+
 # The windows KWin manages, one a line: "PID X Y W H ACTIVE CAPTION" (the
 # frame, ACTIVE 1 for the active window), printed by a script KWin runs.
 # Each query's lines carry a mark of their own (the time: it is often asked
 # from a subshell, where a counter would not count).
 kde_windows() {
-    local mark="hoshifuru2-windows-$(date +%s%N)" id
-    cat >"$work/windows.js" <<JS
+    local mark="hoshifuru2-windows-$(date +%s%N)"
+    kde_script "$mark" <<JS || return 1
 var list = workspace.windowList ? workspace.windowList() : workspace.clientList();
 var active = workspace.activeWindow || workspace.activeClient;
 for (var i = 0; i < list.length; i++) {
@@ -210,18 +244,8 @@ for (var i = 0; i < list.length; i++) {
 }
 print("$mark end");
 JS
-    id=$(timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
-        org.kde.kwin.Scripting.loadScript string:"$work/windows.js" string:"$mark" |
-        awk '/int32/ {print $2}') || return 1
-    [ -n "$id" ] || return 1
-    # KWin 5 has the script at /ID, KWin 6 at /Scripting/ScriptID.
-    timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin "/Scripting/Script$id" \
-        org.kde.kwin.Script.run >/dev/null 2>&1 ||
-        timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin "/$id" \
-            org.kde.kwin.Script.run >/dev/null 2>&1 || return 1
     poll 5000 grep -q "$mark end" "$work/kwin.log" || return 1
-    timeout 10 dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
-        org.kde.kwin.Scripting.unloadScript string:"$mark" >/dev/null 2>&1
+    kde_unload "$mark"
     grep -a "$mark " "$work/kwin.log" | sed "s/^.*$mark //" | grep -v '^end$'
     return 0
 }
