@@ -81,9 +81,11 @@ public:
         window->removeEventFilter(this);
         GtkShell *shell = gtkShell();
         QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+        if (!shell->shell || !native)
+            return false;
         auto *surface = static_cast<wl_surface *>(
             native->nativeResourceForWindow(QByteArrayLiteral("surface"), window));
-        if (!shell->shell || !surface)
+        if (!surface)
             return false;
         wl_proxy *gtkSurface =
             wl_proxy_marshal_flags(shell->shell, getGtkSurface, &gtkSurfaceInterface,
