@@ -91,9 +91,13 @@ class Remote:
 
     def click(self, x, y):
         # Relative motion is all that works without a screen cast stream:
-        # pushed far down and right, the pointer stops at the screen's
-        # corner (the top-left one would open the overview).
-        self.session.NotifyPointerMotionRelative(10000.0, 10000.0)
+        # pushed down and right, the pointer stops at the screen's corner
+        # (the top-left one would open the overview). GNOME 48 drops a
+        # motion that would leave the screen rather than stopping it at the
+        # edge, so the pointer goes there in ever smaller steps.
+        for step in (100.0, 10.0, 1.0):
+            for _ in range(15):
+                self.session.NotifyPointerMotionRelative(step, step)
         time.sleep(0.05)
         self.session.NotifyPointerMotionRelative(float(x - SCREEN[0] + 1), float(y - SCREEN[1] + 1))
         time.sleep(0.1)
