@@ -99,8 +99,13 @@ class Remote:
             for _ in range(15):
                 self.session.NotifyPointerMotionRelative(step, step)
         time.sleep(0.05)
-        self.session.NotifyPointerMotionRelative(float(x - SCREEN[0] + 1), float(y - SCREEN[1] + 1))
-        time.sleep(0.1)
+        # To a pixel beside the target, then onto it: the window has the
+        # pointer (GNOME 48 dropped a click that came with the pointer's
+        # first motion over it).
+        self.session.NotifyPointerMotionRelative(float(x - SCREEN[0]), float(y - SCREEN[1]))
+        time.sleep(0.2)
+        self.session.NotifyPointerMotionRelative(1.0, 1.0)
+        time.sleep(0.2)
         self.session.NotifyPointerButton(BTN_LEFT, True)
         time.sleep(0.05)
         self.session.NotifyPointerButton(BTN_LEFT, False)
