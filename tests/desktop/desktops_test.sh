@@ -170,7 +170,10 @@ game_pid=$!
 started+=($game_pid)
 poll 20000 shown "$TITLE" || fail "the game's window did not appear"
 found_window() { window=$(window_rect) && [ -n "$window" ]; }
-poll 10000 found_window || fail "the game's window is not on the screen"
+if ! poll 20000 found_window; then
+    [ -z "$SHOT_DIR" ] || [ ! -f "$work/shot.png" ] || cp "$work/shot.png" "$SHOT_DIR/$TEST_NAME-failure.png"
+    fail "the game's window is not on the screen"
+fi
 read -r wx wy ww wh <<<"$window"
 echo "the game's window at $wx,$wy (${ww}x$wh)"
 
