@@ -5,6 +5,9 @@
                                 applications: "ID W H FOCUS TITLE" (FOCUS 1
                                 for the window with the keyboard)
     gnome.py shot FILE          the screen as a PNG file
+    gnome.py no-overview        leaves the overview the shell opens in (at
+                                once, or a few seconds after it starts);
+                                status 0 once it is closed
     gnome.py serve IN OUT       runs the commands below, read one a line
                                 from the named pipe IN, and answers each
                                 with a line on the named pipe OUT ("ok", or
@@ -156,6 +159,12 @@ def main(argv):
         windows(bus)
     elif command == "serve":
         serve(Remote(bus), args[0], args[1])
+    elif command == "no-overview":
+        shell = bus.get_object("org.gnome.Shell", "/org/gnome/Shell")
+        props = dbus.Interface(shell, "org.freedesktop.DBus.Properties")
+        if props.Get("org.gnome.Shell", "OverviewActive"):
+            props.Set("org.gnome.Shell", "OverviewActive", False)
+            return 1
     elif command == "shot":
         shot(bus, args[0])
     else:
