@@ -15,7 +15,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
 	qt6-tools-dev qt6-l10n-tools \
 	libcanberra-dev fonts-ipafont-gothic sound-theme-freedesktop libxcb1-dev qt6-base-private-dev \
-	qt6-wayland libxcb-damage0-dev libxcb-xtest0-dev
+	qt6-wayland libxcb-damage0-dev libxcb-xtest0-dev libwayland-dev
 TEST_PACKAGES := desktop-file-utils appstream xvfb xdotool x11-utils imagemagick jq strace libx11-dev \
 	python3-fonttools fonts-vlgothic fonts-dejavu-core dbus-x11 at-spi2-core
 # Desktop themes the game's look must withstand: qt6ct's colour schemes and
@@ -34,6 +34,12 @@ TEST_PACKAGES += orca speech-dispatcher speech-dispatcher-audio-plugins python3-
 # listed in debian/control, are the ones above and these), lints it and
 # looks for the Wayland platform plugin it depends on.
 TEST_PACKAGES += build-essential debhelper dpkg-dev lintian
+# GNOME Shell and KWin started headless on Wayland by the desktop tests,
+# GNOME's driven over D-Bus from Python (tests/desktop/gnome.py), KWin's
+# through its fake input protocol (tests/desktop/fakeinput.cpp, built from
+# plasma-wayland-protocols); mutter and KWin as X11 window managers.
+TEST_PACKAGES += gnome-shell libglib2.0-bin python3-dbus mutter kwin-wayland kwin-x11 \
+	kwin-style-breeze plasma-wayland-protocols
 # The private X server the benchmarks run on, and the display query the
 # step timing waits with.
 BENCH_PACKAGES := xvfb x11-utils

@@ -112,8 +112,21 @@ void TForm1::showEvent(QShowEvent *event) {
 }
 
 void TForm1::closeEvent(QCloseEvent *event) {
+    // While a dialog waits for the player, the window stays whoever asks to
+    // close it (its close control, the desktop's keys or overview, which on
+    // Wayland reach the window even while the dialog blocks it); only an
+    // end of the game closes it then.
+    if (Services::instance().dialogOpen() && !Services::instance().endRequested()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
+}
+
+void TForm1::end() {
+    Services::instance().requestEnd();
+    close();
 }
 
 void TForm1::beep() {

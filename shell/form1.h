@@ -103,6 +103,11 @@ public:
     static constexpr int clientHeight = 359;
     static constexpr QPoint position{307, 169};
 
+    // Ends the game whatever is open: a dialog closes as cancelled, then the
+    // window closes. For the ends that come from outside the story (a
+    // signal, a window destroyed by another program).
+    void end();
+
 signals:
     void closed();
 

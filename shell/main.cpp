@@ -88,9 +88,10 @@ int main(int argc, char *argv[]) {
     // before it shows.
     if (platform::endSignalPending())
         platform::endProcess(0);
-    platform::endOnSignals(*form);
+    const auto end = [window = form.get()] { window->end(); };
+    platform::endOnSignals(*form, end);
     warmUpAfterFirstFrame(form.get());
-    platform::prepareMainWindow(form.get());
+    platform::prepareMainWindow(form.get(), end);
     form->show();
     // The title's text is measured while the display maps the window, before
     // the event loop paints its first frame.

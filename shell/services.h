@@ -46,6 +46,9 @@ public:
     void requestEnd();
     // Lets dialogs run again: for tests that play on after an end request.
     void clearEndRequest() { m_ending = false; }
+    bool endRequested() const { return m_ending; }
+    // Whether a message box or the name prompt is running.
+    bool dialogOpen() const { return !m_active.isNull(); }
 
 private:
     int run(QDialog *dialog);

@@ -249,6 +249,64 @@ private slots:
         QVERIFY(!form.isVisible());
     }
 
+    // A close request that reaches the window itself while a dialog is open
+    // (a desktop's Alt+F4 or overview on Wayland, QWindow::close()) is
+    // refused under the name prompt and under a message box; the end of the
+    // game (a signal) still closes it and cancels the dialog.
+    void closeRefusedWhileADialogIsOpen() {
+        class Closer : public StoryObserver {
+        public:
+            TForm1 *form = nullptr;
+            QStringList stayed;
+            int prompts = 0;
+            void promptOpening(NamePrompt *prompt) override {
+                QMetaObject::invokeMethod(
+                    prompt,
+                    [this, prompt] {
+                        form->windowHandle()->close();
+                        form->close();
+                        if (form->isVisible() && prompt->isVisible())
+                            stayed << QStringLiteral("prompt");
+                        if (++prompts == 1)
+                            prompt->reject();
+                        else
+                            form->end();
+                    },
+                    Qt::QueuedConnection);
+            }
+            void messageOpening(MessageBox *box) override {
+                QMetaObject::invokeMethod(
+                    box,
+                    [this, box] {
+                        form->windowHandle()->close();
+                        if (form->isVisible() && box->isVisible())
+                            stayed << QStringLiteral("message");
+                        box->accept();
+                    },
+                    Qt::QueuedConnection);
+            }
+        } closer;
+        TForm1 form;
+        closer.form = &form;
+        QSignalSpy closed(&form, &TForm1::closed);
+        Services::instance().setObserver(&closer);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mouseClick(form.start, Qt::LeftButton, {}, form.start->rect().center());
+        QCOMPARE(closer.stayed, QStringList({"prompt", "message"}));
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(form.isVisible());
+        // A second prompt (the story's own START again) ends with the game.
+        form.hajimari->hide();
+        form.start->show();
+        QTest::mouseClick(form.start, Qt::LeftButton, {}, form.start->rect().center());
+        Services::instance().setObserver(nullptr);
+        Services::instance().clearEndRequest();
+        QCOMPARE(closer.prompts, 2);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!form.isVisible());
+    }
+
     void endingDuringADialogFinishesTheHandler() {
         // The end is requested while the name prompt is open: the prompt
         // yields its default, the welcome message closes at once, and the

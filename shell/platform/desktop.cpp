@@ -4,6 +4,7 @@
 #include "destroyed_windows.h"
 #include "frame_hints.h"
 #include "keyboard_focus.h"
+#include "modal_dialogs.h"
 #include "screens.h"
 #include "wayland_titlebar.h"
 
@@ -24,19 +25,21 @@ bool onWayland() {
 
 } // namespace
 
-void prepareMainWindow(QWidget *window) {
+void prepareMainWindow(QWidget *window, std::function<void()> end) {
     if (onWayland())
         frameWindow(window);
     keepKeyboard(window);
     keepFrameHints(window, FrameKind::MainWindow);
     nameDesktopEntry(window);
     keepWindowInReach(window);
-    closeWhenWindowsDestroyed(window);
+    closeWhenWindowsDestroyed(window, std::move(end));
 }
 
 void prepareDialog(QDialog *dialog) {
-    if (onWayland())
+    if (onWayland()) {
         frameWindow(dialog);
+        attachToParent(dialog);
+    }
     keepKeyboard(dialog);
     keepFrameHints(dialog, FrameKind::Dialog);
     nameDesktopEntry(dialog);

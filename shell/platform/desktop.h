@@ -3,6 +3,8 @@
 // them, window by window.
 #pragma once
 
+#include <functional>
+
 class QDialog;
 class QWidget;
 
@@ -12,13 +14,13 @@ namespace platform {
 // (frame_hints.h), the desktop entry's name (desktop_entry.h), the keyboard
 // (keyboard_focus.h), its place in reach on its screen (screens.h) and the
 // watch that ends the game when another program destroys one of its windows
-// (destroyed_windows.h); on Wayland the game's own title bar
-// (wayland_titlebar.h).
-void prepareMainWindow(QWidget *window);
+// (destroyed_windows.h), which calls END; on Wayland the game's own title
+// bar (wayland_titlebar.h).
+void prepareMainWindow(QWidget *window, std::function<void()> end);
 
 // Gives a dialog, before it is first shown, its frame hints, the desktop
-// entry's name and the keyboard on X11, and the game's own title bar on
-// Wayland.
+// entry's name and the keyboard on X11, and on Wayland the game's own title
+// bar and its place over the game's window (modal_dialogs.h).
 void prepareDialog(QDialog *dialog);
 
 } // namespace platform

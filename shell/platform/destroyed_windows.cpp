@@ -27,10 +27,11 @@ bool isShownWindow(xcb_window_t id) {
 
 // Ends the game when another program destroys one of its windows (xdotool
 // windowclose, a window manager's kill tool): the game cannot go on without
-// it, so the main window closes as by its close control.
+// it, so the game ends.
 class DestroyWatch : public QAbstractNativeEventFilter {
 public:
-    explicit DestroyWatch(QWidget *window) : m_window(window) {}
+    DestroyWatch(QWidget *window, std::function<void()> end)
+        : m_window(window), m_end(std::move(end)) {}
 
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override {
         if (type != "xcb_generic_event_t")
@@ -40,20 +41,21 @@ public:
             return false;
         const auto *destroyed = static_cast<const xcb_destroy_notify_event_t *>(message);
         if (destroyed->event == destroyed->window && isShownWindow(destroyed->window) && m_window)
-            QMetaObject::invokeMethod(m_window, &QWidget::close, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(m_window, m_end, Qt::QueuedConnection);
         return false;
     }
 
 private:
     QPointer<QWidget> m_window;
+    std::function<void()> m_end;
 };
 
 } // namespace
 
-void closeWhenWindowsDestroyed(QWidget *window) {
+void closeWhenWindowsDestroyed(QWidget *window, std::function<void()> end) {
     if (!x11Connection())
         return;
-    static DestroyWatch watch(window);
+    static DestroyWatch watch(window, std::move(end));
     QCoreApplication::instance()->installNativeEventFilter(&watch);
 }
 

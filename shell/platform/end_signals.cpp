@@ -73,13 +73,13 @@ bool endSignalPending() {
     return ::recv(signalSocket[1], &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 1;
 }
 
-void endOnSignals(QWidget &window) {
+void endOnSignals(QWidget &window, std::function<void()> end) {
     auto *notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [end = std::move(end)] {
         char bytes[64];
         while (::read(signalSocket[1], bytes, sizeof bytes) > 0) {
         }
-        window.close();
+        end();
     });
 }
 

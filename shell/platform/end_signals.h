@@ -1,7 +1,9 @@
-// Ending the game from outside: SIGTERM, SIGINT and SIGHUP close its window
-// as the window's close control does, whenever they come, and the process
-// ends without the toolkit's teardown once the window has closed.
+// Ending the game from outside: SIGTERM, SIGINT and SIGHUP end it whenever
+// they come, even while a dialog is open, and the process ends without the
+// toolkit's teardown once the window has closed.
 #pragma once
+
+#include <functional>
 
 class QWidget;
 
@@ -19,9 +21,9 @@ bool catchEndSignals();
 // True when a signal to end came before the window could act on it.
 bool endSignalPending();
 
-// Every signal caught from now on closes the window, as its close control
-// does.
-void endOnSignals(QWidget &window);
+// Every signal caught from now on calls END, which closes the window
+// whatever is open in it; WINDOW is the notifier's owner.
+void endOnSignals(QWidget &window, std::function<void()> end);
 
 // Ends the process once the window has closed and the event loop has ended:
 // standard output and error are flushed and the process exits with STATUS

@@ -37,11 +37,36 @@ public:
     }
 };
 
+// A click on a window the dialog blocks gives that window the keyboard on
+// Wayland (Qt then marks it active, and drops its keys): the dialog asks
+// for the keyboard back once the activation has been handled.
+class KeyboardToDialog : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::WindowActivate)
+            return false;
+        QPointer<QWidget> blocked = static_cast<QWidget *>(watched);
+        QMetaObject::invokeMethod(
+            blocked,
+            [blocked] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                if (blocked && blocked->isActiveWindow() && dialog && dialog != blocked &&
+                    dialog->isVisible())
+                    dialog->activateWindow();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+};
+
 } // namespace
 
 void keepKeyboard(QWidget *window) {
-    if (!x11Connection())
+    if (!x11Connection()) {
+        static KeyboardToDialog toDialog;
+        window->installEventFilter(&toDialog);
         return;
+    }
     static KeyboardHandOff handOff;
     window->installEventFilter(&handOff);
 }

@@ -258,8 +258,17 @@ QtMessageHandler &laterHandler() {
     return handler;
 }
 
+// Qt 6.8's Wayland text input warns each time GNOME says the keyboard left
+// a surface already gone (each closed dialog's): nothing is lost, and the
+// player would read it on the terminal.
+bool isTextInputNoise(QtMsgType type, const char *category, const QString &text) {
+    return type == QtWarningMsg && category && qstrcmp(category, "qt.qpa.wayland.textinput") == 0 &&
+           text.contains(QLatin1String("Got leave event for surface 0x0"));
+}
+
 void quietReaderNoise(QtMsgType type, const QMessageLogContext &context, const QString &text) {
-    if (isReaderNoise(type, context.category, text))
+    if (isReaderNoise(type, context.category, text) ||
+        isTextInputNoise(type, context.category, text))
         return;
     if (laterHandler())
         laterHandler()(type, context, text);

@@ -72,11 +72,21 @@ def column_run(height, width, pixels, x, y, colour):
     return n
 
 
+def same_run_above(width, pixels, x, y, w, colour):
+    # Row y is the second row of a thicker edge: the row above holds the
+    # same run (a frame just below another frame's bottom edge does not).
+    if y == 0 or pixel(width, pixels, x, y - 1) != colour:
+        return False
+    if x > 0 and pixel(width, pixels, x - 1, y - 1) == colour:
+        return False
+    return run_length(width, pixels, x, y - 1, colour) == w
+
+
 def is_frame(width, height, pixels, x, y, w, colour):
     # The top edge of an outline at least 40 pixels high on both sides (a
     # title bar and more), with something else inside it.
     return (
-        (y == 0 or pixel(width, pixels, x + w // 2, y - 1) != colour)
+        not same_run_above(width, pixels, x, y, w, colour)
         and column_run(height, width, pixels, x, y, colour) >= 40
         and column_run(height, width, pixels, x + w - 1, y, colour) >= 40
         and pixel(width, pixels, x + 1, y + 1) != colour

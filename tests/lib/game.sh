@@ -112,7 +112,7 @@ need() {
 running() { kill -0 "$1" 2>/dev/null; }
 not_running() { ! kill -0 "$1" 2>/dev/null; }
 # Whether an X11 window manager has announced itself on the display.
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wm_running() { timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # A private X server of WIDTHxHEIGHT, answering before this returns.
 start_xvfb() { # size
