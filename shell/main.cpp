@@ -9,7 +9,6 @@
 #include "look.h"
 #include "platform/alert_sound.h"
 #include "platform/desktop.h"
-#include "platform/desktop_entry.h"
 #include "platform/display_opening.h"
 #include "platform/end_signals.h"
 #include "platform/environment.h"
@@ -55,12 +54,13 @@ int main(int argc, char *argv[]) {
     platform::findAccessibilityBus();
     accessibility::installInterfaces();
     platform::followReaders();
-    // The names a desktop matches the windows to the desktop entry by: the
-    // application id (Wayland, and on X11 for KWin), and the window class
-    // (X11), which Qt would otherwise take from the program's file name.
-    // Both before the first window is made.
+    // The name a desktop matches the windows to the desktop entry by: the
+    // application id (Wayland, and on X11 for KWin); before the first window
+    // is made. On X11 the window class is the program's file name, which the
+    // entry names. The application name stays the file's too: Qt shows it
+    // for a window without a title, and a message box's empty caption (a
+    // program file named .hidden) must stay empty.
     app.setDesktopFileName(QStringLiteral("io.github.hoshifuru2"));
-    app.setApplicationName(QLatin1String(platform::windowClass));
     if (!language::use(commandLine.edition.value_or(language::fromDesktop()))) {
         std::fputs("hoshifuru2: the English texts cannot be loaded\n", stderr);
         platform::endProcess(1);

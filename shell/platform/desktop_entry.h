@@ -11,10 +11,6 @@ class QWidget;
 
 namespace platform {
 
-// The window class of every window of the game, the same whatever the
-// program's file is called; the desktop entry names it.
-inline constexpr char windowClass[] = "hoshifuru2";
-
 // Writes the desktop entry's name (QGuiApplication::desktopFileName) on the
 // window each time it is shown, before it is mapped. On X11 only.
 void nameDesktopEntry(QWidget *window);
