@@ -166,6 +166,14 @@ void watchDisplayOpening() {
     for (const QByteArray &platform : std::as_const(platforms)) {
         displays << displayOf(platform).left(120);
         platformsNamed << printable(platform.left(40));
+        // Mesa's EGL reports on standard error what it cannot use (Debian
+        // testing's: two lines on DRI3 on an X server without it) before
+        // the platform gives up; the game's one line says why it cannot
+        // start. Only its fatal errors, unless the player asked for more.
+        const QByteArray name = platform.split(':').constFirst();
+        if ((name == "eglfs" || name == "minimalegl") &&
+            !qEnvironmentVariableIsSet("EGL_LOG_LEVEL"))
+            qputenv("EGL_LOG_LEVEL", "fatal");
     }
     displaysTried = displays.join("; ");
     limitStartUp(waitingFor(StartUpWait::Display));
