@@ -74,23 +74,7 @@ run_case() { # WIDTHxHEIGHT scale expected
     local wm_pid=$!
     started+=("$wm_pid")
     poll 10000 wm_running || fail "openbox did not start on $size"
-    # Openbox announces itself before it is done starting, and twice in some
-    # 20 runs it never framed the game's window mapped right after (most
-    # likely mapped in between). So probe windows go first, a new one each
-    # second, and the game starts once openbox has framed one.
-    local probe_pid tries
-    for tries in 1 2 3 4 5 6 7 8 9 10; do
-        xmessage -title hoshifuru2-probe probe >/dev/null 2>&1 &
-        probe_pid=$!
-        started+=("$probe_pid")
-        poll 1000 find_framed hoshifuru2-probe
-        local framed=$?
-        kill "$probe_pid" 2>/dev/null
-        wait "$probe_pid" 2>/dev/null
-        [ "$framed" -eq 0 ] && break
-    done
-    [ "$framed" -eq 0 ] || fail "openbox framed no window on $size"
-    [ "$tries" -eq 1 ] || echo "openbox framed the probe window of try $tries on $size"
+    wm_frames_windows || fail "openbox framed no window on $size"
 
     QT_SCALE_FACTOR=$scale "$game" >"$work/game.log" 2>&1 &
     local game_pid=$!

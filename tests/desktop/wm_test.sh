@@ -26,7 +26,7 @@ fi
 wm=$1 game=$2
 SHOT_DIR=${3:-}
 TEST_NAME=$wm
-need Xvfb xdotool xprop xwininfo xdpyinfo dbus-daemon "$wm"
+need xmessage Xvfb xdotool xprop xwininfo xdpyinfo dbus-daemon "$wm"
 
 readonly TITLE="ホシフルツルギ２" PROMPT_TITLE="ホシフルツルギⅡ"
 box_title=$(message_box_title "$game")
@@ -60,6 +60,7 @@ xfwm4) xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & ;;
 esac
 started+=($!)
 poll 10000 wm_running || fail "$wm did not start"
+wm_frames_windows || fail "$wm framed no window"
 
 "$game" >"$work/game.log" 2>&1 &
 game_pid=$!

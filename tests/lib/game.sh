@@ -114,6 +114,31 @@ not_running() { ! kill -0 "$1" 2>/dev/null; }
 # Whether an X11 window manager has announced itself on the display.
 wm_running() { timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
+# Waits until the window manager frames new windows: a window manager
+# announces itself before it is done starting, and openbox twice in some 20
+# runs never framed the game's window mapped right after (most likely mapped
+# in between). Probe windows (xmessage) are mapped, a new one each second,
+# until one is framed (_NET_FRAME_EXTENTS); fails after ten.
+wm_frames_windows() {
+    local probe tries framed=1 id
+    for tries in 1 2 3 4 5 6 7 8 9 10; do
+        xmessage -title hoshifuru2-probe probe >/dev/null 2>&1 &
+        probe=$!
+        framed_probe() {
+            for id in $(timeout 5 xdotool search --name '^hoshifuru2-probe$' 2>/dev/null); do
+                timeout 5 xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -q ' = ' && return 0
+            done
+            return 1
+        }
+        poll 1000 framed_probe && framed=0
+        kill "$probe" 2>/dev/null
+        wait "$probe" 2>/dev/null
+        [ "$framed" -eq 0 ] && break
+    done
+    [ "$tries" -eq 1 ] || [ "$framed" -ne 0 ] || echo "the window manager framed the probe window of try $tries"
+    return "$framed"
+}
+
 # A private X server of WIDTHxHEIGHT, answering before this returns.
 start_xvfb() { # size
     start_private_xvfb "$work" "$1" || stop "Xvfb did not start"
