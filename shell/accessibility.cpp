@@ -51,6 +51,15 @@ QString memoSpeech(const QStringList &lines) {
 
 namespace {
 
+// The attributes of plain text: one run, the whole text, with none; no run
+// outside it.
+QString plainTextRun(int offset, int count, int *start, int *end) {
+    const bool inside = offset >= 0 && offset <= count;
+    *start = inside ? 0 : -1;
+    *end = inside ? count : -1;
+    return {};
+}
+
 // A scene panel: a grouping named by its caption or by its place or person.
 class PanelInterface : public QAccessibleWidget {
 public:
@@ -204,14 +213,7 @@ public:
     int offsetAtPoint(const QPoint &) const override { return -1; }
     void scrollToSubstring(int, int) override {}
     QString attributes(int offset, int *start, int *end) const override {
-        const int count = characterCount();
-        if (offset < 0 || offset > count) {
-            *start = *end = -1;
-            return {};
-        }
-        *start = 0;
-        *end = count;
-        return {};
+        return plainTextRun(offset, characterCount(), start, end);
     }
 
 private:
@@ -294,14 +296,7 @@ public:
     }
     void scrollToSubstring(int, int) override {}
     QString attributes(int offset, int *start, int *end) const override {
-        const int count = characterCount();
-        if (offset < 0 || offset > count) {
-            *start = *end = -1;
-            return {};
-        }
-        *start = 0;
-        *end = count;
-        return {};
+        return plainTextRun(offset, characterCount(), start, end);
     }
 
     // Editing goes through the field, so its byte limit holds.
